@@ -1,0 +1,52 @@
+#pragma once
+
+#include "File.h"
+#include "QuestionFileHeader.h"
+#include "QuestionFileHost.h"
+#include "QuestionRecord.h"
+#include "ReviewSchedule.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The open data file: its header, one work record and the schedule's current sequence.
+// Every change reaches the disk at once; a failure of the file is reported and ends the program.
+class CQuestionFile : public CFile {
+public:
+    explicit CQuestionFile(IQuestionFileHost& host);
+
+    void CreateNew();
+    void Load();
+    void SaveAndClose();
+    void WriteHeader();
+
+    // 0, or -1 when the record cannot be read whole.
+    int ReadRecord(int number, QuestionRecord& buffer);
+    int ReadRecordOrExit(int number, QuestionRecord& buffer);
+    int WriteRecord(int number, const QuestionRecord& buffer);
+    void AppendRecord();
+    int UpdateTexts(int number, std::string_view question, std::string_view answer);
+    int RecordCorrectAnswer(int number);
+    void InitMemoryRecords();
+
+    // The review schedule.
+    void ComputeSequence();
+    int NextQuestion(QuestionRecord& destination);
+
+    QuestionFileHeader header;
+    QuestionRecord workRecord;
+    std::array<std::int32_t, kSequenceSlots> sequence{};
+    std::int32_t sequenceIndex = 0;
+
+private:
+    void LoadOpenFile();
+    void RefuseUnlessLoadable(std::size_t headerBytesRead);
+    void MoveRecordsFromOldLayout();
+    void RepairScheduleState();
+    [[nodiscard]] bool WriteRecordBytes(int number, const QuestionRecord& buffer);
+    [[noreturn]] void ExitOnWriteFailure(const std::string& path);
+
+    IQuestionFileHost& m_host;
+};

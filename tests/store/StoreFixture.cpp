@@ -1,0 +1,62 @@
+#include "StoreFixture.h"
+
+#include <cstring>
+
+std::string StoreTest::TaggedText(char letter, int tag) {
+    std::string text(1, letter);
+    text += std::to_string(tag);
+    return text;
+}
+
+Bytes StoreTest::RecordBytesFor(int number, int tag, int correctCount) {
+    Bytes r(1052, 0);
+    PutInt32At(r, 0, number);
+    std::string q = TaggedText('Q', tag), a = TaggedText('A', tag);
+    std::memcpy(&r[4], q.data(), q.size());
+    std::memcpy(&r[504], a.data(), a.size());
+    PutInt32At(r, 1008, correctCount);
+    return r;
+}
+
+Bytes StoreTest::CurrentFile(int records, int position, int reviewMode, int stepIndex,
+                             int rangeFrom, int rangeTo) {
+    Bytes f(104, 0);
+    PutInt32At(f, 0, 200);
+    PutInt32At(f, 4, records);
+    PutInt32At(f, 8, position);
+    PutInt32At(f, 12, 1);
+    PutInt32At(f, 64, reviewMode);
+    PutInt32At(f, 68, stepIndex);
+    PutInt32At(f, 72, rangeFrom);
+    PutInt32At(f, 76, rangeTo);
+    for (int i = 0; i < records; ++i) {
+        Bytes r = RecordBytesFor(i, i);
+        f.insert(f.end(), r.begin(), r.end());
+    }
+    return f;
+}
+
+Bytes StoreTest::OldFile(int version, const std::vector<int>& numbers) {
+    Bytes f(32, 0);
+    PutInt32At(f, 0, version);
+    PutInt32At(f, 4, int(numbers.size()));
+    PutInt32At(f, 12, 5);
+    PutInt32At(f, 20, 8);
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        Bytes r = RecordBytesFor(numbers[i], int(i));
+        f.insert(f.end(), r.begin(), r.end());
+    }
+    return f;
+}
+
+std::string StoreTest::QuestionAt(const Bytes& file, int slot) {
+    return reinterpret_cast<const char*>(&file.at(104 + std::size_t(slot) * 1052 + 4));
+}
+
+std::string StoreTest::AnswerAt(const Bytes& file, int slot) {
+    return reinterpret_cast<const char*>(&file.at(104 + std::size_t(slot) * 1052 + 504));
+}
+
+void StoreTest::LoadFile(CQuestionFile& file) {
+    ASSERT_EQ(ExitStatusOf([&] { file.Load(); }), -1) << "Load ended the program";
+}

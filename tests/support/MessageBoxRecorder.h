@@ -1,0 +1,25 @@
+#pragma once
+
+#include "MessageBox.h"
+
+#include <deque>
+#include <vector>
+
+// Records every message box while it lives and answers them from a script (then IDOK).
+class MessageBoxRecorder {
+public:
+    MessageBoxRecorder();
+    ~MessageBoxRecorder();
+    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
+    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
+
+    void AnswerNext(int answer) { m_answers.push_back(answer); }
+    const std::vector<MessageBoxRequest>& Shown() const { return m_shown; }
+    std::vector<std::string> Texts() const;
+    void Clear() { m_shown.clear(); }
+
+private:
+    std::vector<MessageBoxRequest> m_shown;
+    std::deque<int> m_answers;
+    MessageBoxHandler m_previous;
+};
