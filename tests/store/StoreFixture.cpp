@@ -1,5 +1,7 @@
 #include "StoreFixture.h"
 
+#include "DataFileBuilder.h"
+
 #include <cstring>
 
 std::string StoreTest::TaggedText(char letter, int tag) {
@@ -20,20 +22,10 @@ Bytes StoreTest::RecordBytesFor(int number, int tag, int correctCount) {
 
 Bytes StoreTest::CurrentFile(int records, int position, int reviewMode, int stepIndex,
                              int rangeFrom, int rangeTo) {
-    Bytes f(104, 0);
-    PutInt32At(f, 0, 200);
-    PutInt32At(f, 4, records);
-    PutInt32At(f, 8, position);
-    PutInt32At(f, 12, 1);
-    PutInt32At(f, 64, reviewMode);
-    PutInt32At(f, 68, stepIndex);
-    PutInt32At(f, 72, rangeFrom);
-    PutInt32At(f, 76, rangeTo);
-    for (int i = 0; i < records; ++i) {
-        Bytes r = RecordBytesFor(i, i);
-        f.insert(f.end(), r.begin(), r.end());
-    }
-    return f;
+    DeckSpec deck{{}, 1, 0, reviewMode, position, stepIndex, rangeFrom, rangeTo};
+    for (int i = 0; i < records; ++i)
+        deck.cards.emplace_back(TaggedText('Q', i), TaggedText('A', i));
+    return MakeDataFile(deck);
 }
 
 Bytes StoreTest::OldFile(int version, const std::vector<int>& numbers) {

@@ -1,0 +1,74 @@
+#include "QuillowApp.h"
+
+#include "DisplayColors.h"
+#include "MessageBox.h"
+#include "QtText.h"
+#include "QuizDlg.h"
+#include "TerminationSignals.h"
+
+#include <QCoreApplication>
+#include <QScreen>
+
+namespace {
+
+constexpr const char* kSection = "Recent QLD File";
+constexpr const char* kDefaultDataFile = "Quillow.qld";
+
+} // namespace
+
+CQuillowApp::CQuillowApp(int& argc, char** argv) : CWinApp(argc, argv) {}
+
+bool CQuillowApp::InitInstance() {
+    SetRegistryKey("Brightfen");
+    const std::string title = GetProfileString(kSection, "Title", "ExtraQuillow");
+    if (BringRunningCopyForward(ToQString(title))) {
+        m_bFoundRunningCopy = true;
+        return false;
+    }
+
+    m_strProgramFolder = ToStdString(QCoreApplication::applicationDirPath()) + "/";
+    m_strDataFile = GetProfileString(kSection, "File1", "");
+    if (m_strDataFile.empty())
+        m_strDataFile = m_strProgramFolder + kDefaultDataFile;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    m_nDisplayColors = DisplayColorsForDepth(screen ? screen->depth() : 32);
+
+    CQuizDlg quiz(*this);
+    m_pMainWnd = &quiz;
+    m_server = std::make_unique<CInstanceServer>([this] { BringMainWindowForward(); });
+    QObject::connect(&quiz, &QWidget::windowTitleChanged, m_server.get(),
+                     [this](const QString& caption) { m_server->Listen(caption); });
+    CTerminationSignals termination([&quiz] {
+        while (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            dialog->done(IDCANCEL);
+        quiz.EndDialog(IDCANCEL);
+    });
+    quiz.DoModal();
+    m_server.reset();
+    m_pMainWnd = nullptr;
+    return false;
+}
+
+int CQuillowApp::ExitInstance() {
+    if (!m_bFoundRunningCopy)
+        WriteProfileString(kSection, "File1", m_strDataFile);
+    return CWinApp::ExitInstance();
+}
+
+// A hidden window stays hidden, a minimised one is restored, and an open dialog comes to the top
+// with it.
+void CQuillowApp::BringMainWindowForward() {
+    QWidget* window = m_pMainWnd;
+    if (!window)
+        return;
+    QWidget* popup = QApplication::activeModalWidget();
+    window->raise();
+    if (window->isVisible())
+        window->activateWindow();
+    if (window->isMinimized())
+        window->showNormal();
+    if (popup && popup != window) {
+        popup->raise();
+        popup->activateWindow();
+    }
+}

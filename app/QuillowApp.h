@@ -1,0 +1,33 @@
+#pragma once
+
+#include "QuizHost.h"
+#include "SingleInstance.h"
+#include "WinApp.h"
+
+#include <memory>
+#include <string>
+
+// The application object: refuses to run beside a running copy, settles which data file the
+// quiz window opens, runs it, and stores the data file's path at the end.
+class CQuillowApp : public CWinApp, public IQuizHost {
+public:
+    CQuillowApp(int& argc, char** argv);
+
+    bool InitInstance() override;
+    int ExitInstance() override;
+
+    std::string GetDataFilePath() const override { return m_strDataFile; }
+    void SetDataFilePath(const std::string& path) override { m_strDataFile = path; }
+    std::string GetProgramFolder() const override { return m_strProgramFolder; }
+    int GetDisplayColors() const override { return m_nDisplayColors; }
+
+    std::string m_strProgramFolder;
+    std::string m_strDataFile;
+    int m_nDisplayColors = 0;
+
+private:
+    void BringMainWindowForward();
+
+    bool m_bFoundRunningCopy = false;
+    std::unique_ptr<CInstanceServer> m_server;
+};

@@ -1,0 +1,6 @@
+#include "QuillowApp.h"
+
+int main(int argc, char** argv) {
+    CQuillowApp app(argc, argv);
+    return app.Run();
+}

@@ -1,0 +1,279 @@
+#include "Dialog.h"
+
+#include "DataExchange.h"
+#include "MessageBox.h"
+#include "QtText.h"
+#include "Strings.h"
+#include "UserMessage.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+CDialog::ModalRunHandler& CurrentModalRunHandler() {
+    static CDialog::ModalRunHandler handler;
+    return handler;
+}
+
+Qt::WindowFlags FlagsFor(unsigned style) {
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint;
+    if (style & DS_TOOLWINDOW)
+        flags |= Qt::Tool;
+    if (style & DS_CAPTION)
+        flags |= Qt::WindowTitleHint;
+    if (style & DS_SYSMENU)
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if ((style & DS_SYSMENU) && !(style & DS_MODALFRAME))
+        flags |= Qt::WindowMinimizeButtonHint;
+    return flags;
+}
+
+QWidget* MakeControl(const ControlTemplate& t, QWidget* parent) {
+    const QString text = QString::fromUtf8(t.text);
+    switch (t.kind) {
+    case ControlKind::PushButton:
+    case ControlKind::DefPushButton:
+    case ControlKind::OwnerDrawButton: {
+        auto* button = new QPushButton(text, parent);
+        button->setAutoDefault(false);
+        button->setDefault(t.kind == ControlKind::DefPushButton);
+        return button;
+    }
+    case ControlKind::Edit: {
+        auto* line = new QLineEdit(text, parent);
+        if (t.style & CS_RIGHT)
+            line->setAlignment(Qt::AlignRight);
+        return line;
+    }
+    case ControlKind::MultiLineEdit: {
+        auto* box = new QPlainTextEdit(text, parent);
+        box->setVerticalScrollBarPolicy((t.style & CS_VSCROLL) ? Qt::ScrollBarAlwaysOn
+                                                               : Qt::ScrollBarAsNeeded);
+        box->setFrameShape((t.style & CS_BORDER) ? QFrame::StyledPanel : QFrame::NoFrame);
+        return box;
+    }
+    case ControlKind::StaticText: {
+        auto* label = new QLabel(text, parent);
+        label->setWordWrap(true);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment((t.style & CS_CENTER) ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignTop);
+        return label;
+    }
+    case ControlKind::SunkenRule: {
+        auto* rule = new QFrame(parent);
+        rule->setFrameShape(QFrame::VLine);
+        rule->setFrameShadow(QFrame::Sunken);
+        return rule;
+    }
+    case ControlKind::GroupBox:
+        return new QGroupBox(text, parent);
+    }
+    return new QWidget(parent);
+}
+
+} // namespace
+
+CDialog::CDialog(int templateId, QWidget* parent)
+    : QDialog(parent), m_template(FindDialogTemplate(templateId)),
+      m_timers(this, [this](int id) { OnTimer(id); }) {}
+
+CDialog::ModalRunHandler CDialog::SetModalRunHandler(ModalRunHandler handler) {
+    auto previous = std::move(CurrentModalRunHandler());
+    CurrentModalRunHandler() = std::move(handler);
+    return previous;
+}
+
+void CDialog::Create() {
+    if (m_created)
+        return;
+    m_created = true;
+    setWindowFlags(FlagsFor(m_template.style));
+    setWindowTitle(QString::fromUtf8(m_template.caption));
+    QFont dialogFont = font();
+    dialogFont.setPixelSize(m_template.fontSize);
+    setFont(dialogFont);
+    setFixedSize(m_template.cx * kPixelsPerDialogUnit, m_template.cy * kPixelsPerDialogUnit);
+    BuildControls();
+    OnInitDialog();
+}
+
+void CDialog::BuildControls() {
+    for (const auto& t : m_template.controls) {
+        QWidget* control = MakeControl(t, this);
+        control->setGeometry(t.x * kPixelsPerDialogUnit, t.y * kPixelsPerDialogUnit,
+                             t.cx * kPixelsPerDialogUnit, t.cy * kPixelsPerDialogUnit);
+        control->setFocusPolicy((t.style & CS_TABSTOP) ? Qt::StrongFocus : Qt::NoFocus);
+        control->setVisible(!(t.style & CS_HIDDEN));
+        if (t.id > 0) {
+            m_controls[t.id] = control;
+            WireCommand(control, t.id);
+        }
+        m_tabOrder.push_back(control);
+    }
+}
+
+void CDialog::WireCommand(QWidget* control, int id) {
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        connect(button, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
+}
+
+void CDialog::RegisterControl(int id, QWidget* control) { m_controls[id] = control; }
+
+void CDialog::ReplaceControl(int id, QWidget& control) {
+    auto it = m_controls.find(id);
+    if (it == m_controls.end() || it->second == &control)
+        return;
+    QWidget* old = it->second;
+    control.setParent(this);
+    control.setGeometry(old->geometry());
+    control.setFocusPolicy(old->focusPolicy());
+    control.setVisible(!old->isHidden());
+    SetWidgetText(&control, WidgetText(old));
+    if (auto* button = qobject_cast<QPushButton*>(&control))
+        button->setAutoDefault(false);
+    for (auto& entry : m_tabOrder)
+        if (entry == old)
+            entry = &control;
+    it->second = &control;
+    WireCommand(&control, id);
+    delete old;
+}
+
+void CDialog::ApplyTabOrder() {
+    QWidget* previous = nullptr;
+    for (QWidget* control : m_tabOrder) {
+        if (control->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (previous)
+            setTabOrder(previous, control);
+        previous = control;
+    }
+}
+
+bool CDialog::OnInitDialog() {
+    UpdateData(false);
+    ApplyTabOrder();
+    return true;
+}
+
+int CDialog::DoModal() {
+    m_ended = false;
+    m_result = IDCANCEL;
+    Create();
+    if (parentWidget())
+        setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    m_loop = &loop;
+    if (auto& handler = CurrentModalRunHandler()) {
+        QTimer::singleShot(0, this, [this, &handler] {
+            handler(*this);
+            if (!m_ended)
+                EndDialog(IDCANCEL);
+        });
+    }
+    show();
+    if (!m_ended)
+        loop.exec(QEventLoop::DialogExec);
+    m_loop = nullptr;
+    DestroyWindow();
+    return m_result;
+}
+
+void CDialog::EndDialog(int result) {
+    m_result = result;
+    m_ended = true;
+    QDialog::done(result);
+    if (m_loop)
+        m_loop->quit();
+}
+
+QWidget* CDialog::GetDlgItem(int id) const {
+    auto it = m_controls.find(id);
+    return it == m_controls.end() ? nullptr : it->second;
+}
+
+void CDialog::SetDlgItemText(int id, const std::string& text) {
+    SetWidgetText(GetDlgItem(id), ToQString(text));
+}
+
+std::string CDialog::GetDlgItemText(int id) const { return ToStdString(WidgetText(GetDlgItem(id))); }
+
+bool CDialog::UpdateData(bool saveAndValidate) {
+    CDataExchange exchange(this, saveAndValidate);
+    try {
+        DoDataExchange(&exchange);
+    } catch (const CDataExchange::Failure&) {
+        return false;
+    }
+    return true;
+}
+
+void CDialog::PostCommand(int id) {
+    QMetaObject::invokeMethod(this, [this, id] { OnCommand(id); }, Qt::QueuedConnection);
+}
+
+void CDialog::OnOK() {
+    if (UpdateData(true))
+        EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+bool CDialog::OnCommand(int id) {
+    if (id == IDOK) {
+        OnOK();
+        return true;
+    }
+    if (id == IDCANCEL) {
+        OnCancel();
+        return true;
+    }
+    return false;
+}
+
+bool CDialog::TakeEscapePress() { return std::exchange(m_escapePressed, false); }
+
+void CDialog::EnableToolTips() {
+    for (auto& [id, control] : m_controls) {
+        const std::string tip = LoadString(static_cast<unsigned>(id));
+        if (!tip.empty())
+            control->setToolTip(ToQString(tip));
+    }
+}
+
+void CDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        m_escapePressed = true;
+        OnCancel();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CDialog::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    OnCancel();
+}
+
+bool CDialog::event(QEvent* event) {
+    if (event->type() == CUserMessageEvent::EventType()) {
+        auto* message = static_cast<CUserMessageEvent*>(event);
+        OnUserMessage(message->message, message->wParam);
+        return true;
+    }
+    return QDialog::event(event);
+}
+
+void DDX_Control(CDataExchange* pDX, int id, QWidget& control) {
+    if (!pDX->m_bSaveAndValidate)
+        pDX->m_pDlgWnd->ReplaceControl(id, control);
+}

@@ -1,0 +1,58 @@
+#include "WinApp.h"
+
+#include "MessageBox.h"
+#include "QtMessageBox.h"
+#include "QtText.h"
+#include "ResourceIds.h"
+#include "Strings.h"
+
+#include <QSettings>
+
+namespace {
+
+CWinApp* g_pApp = nullptr;
+
+} // namespace
+
+CWinApp::CWinApp(int& argc, char** argv)
+    : m_application(argc, argv), m_appName(ToQString(LoadString(IDS_APP_TITLE))) {
+    g_pApp = this;
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setApplicationName(m_appName);
+    SetMessageBoxHandler(ShowQtMessageBox);
+}
+
+CWinApp::~CWinApp() {
+    SetMessageBoxHandler(nullptr);
+    g_pApp = nullptr;
+}
+
+CWinApp* AfxGetApp() { return g_pApp; }
+
+int CWinApp::Run() {
+    InitInstance();
+    return ExitInstance();
+}
+
+void CWinApp::SetRegistryKey(const std::string& company) {
+    m_company = ToQString(company);
+    QApplication::setOrganizationName(m_company);
+}
+
+std::string CWinApp::GetProfileString(const std::string& section, const std::string& entry,
+                                      const std::string& defaultValue) const {
+    QSettings settings(m_company, m_appName);
+    if (settings.status() != QSettings::NoError)
+        return defaultValue;
+    const QVariant value = settings.value(ToQString(section + "/" + entry));
+    if (value.typeId() != QMetaType::QString)
+        return defaultValue;
+    return ToStdString(value.toString());
+}
+
+void CWinApp::WriteProfileString(const std::string& section, const std::string& entry,
+                                 const std::string& value) {
+    QSettings settings(m_company, m_appName);
+    settings.setValue(ToQString(section + "/" + entry), ToQString(value));
+    settings.sync();
+}

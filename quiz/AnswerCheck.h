@@ -1,0 +1,7 @@
+#pragma once
+
+#include <string_view>
+
+// Whether a typed answer matches the stored one: every space removed from both, and unless
+// case matters the letters A-Z folded to a-z. Tabs and line breaks count.
+bool AnswersMatch(std::string_view typed, std::string_view stored, bool matchCase);

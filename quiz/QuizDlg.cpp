@@ -1,0 +1,174 @@
+#include "QuizDlg.h"
+
+#include "AnswerCheck.h"
+#include "AnswerKeys.h"
+#include "DataExchange.h"
+#include "MessageBox.h"
+#include "QtText.h"
+#include "ResourceIds.h"
+#include "Strings.h"
+#include "WinApp.h"
+
+#include <QMouseEvent>
+#include <QWindow>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+constexpr const char* kSettingsSection = "Recent QLD File";
+
+} // namespace
+
+const CommandEntry<CQuizDlg> CQuizDlg::kCommands[] = {
+    {IDC_HIDE, &CQuizDlg::HideToTray},
+    {IDC_ANSWER, &CQuizDlg::RevealAnswer},
+    {IDC_NEXT, &CQuizDlg::OnNext},
+};
+
+CQuizDlg::CQuizDlg(IQuizHost& host, QWidget* parent)
+    : CDialog(IDD_QUIZ, parent), m_host(host), m_file(host),
+      m_answerBox(host.GetDisplayColors()) {}
+
+void CQuizDlg::DoDataExchange(CDataExchange* pDX) { DDX_Control(pDX, IDC_ANSWER_BOX, m_answerBox); }
+
+bool CQuizDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    EnableToolTips();
+    TakeEscapePress();
+    m_file.Load();
+    ShowQuestion(true);
+    UpdateTitle();
+    if (m_file.header.optionFlags & OPT_NO_SHOW_AT_START)
+        PostCommand(IDC_HIDE);
+    m_clrStatic = m_host.GetDisplayColors() > 256 ? QColor(246, 206, 173) : QColor(192, 192, 192);
+    for (int id : {IDC_QUESTION_FIELD, IDC_QUESTION_TEXT}) {
+        QWidget* label = GetDlgItem(id);
+        QPalette colours = label->palette();
+        colours.setColor(QPalette::Window, m_clrStatic);
+        label->setPalette(colours);
+        label->setAutoFillBackground(true);
+    }
+    return true;
+}
+
+bool CQuizDlg::OnCommand(int id) {
+    return DispatchCommand<CQuizDlg>(this, kCommands, id) || CDialog::OnCommand(id);
+}
+
+void CQuizDlg::OnUserMessage(unsigned message, std::intptr_t wParam) {
+    if (message != WM_ANSWERKEY)
+        return;
+    switch (wParam) {
+    case KEYCMD_ANSWER:
+        CheckAnswer();
+        break;
+    case KEYCMD_NEXT:
+        OnNext();
+        break;
+    default:
+        break;
+    }
+}
+
+void CQuizDlg::ShowQuestion(bool advance) {
+    const int number = advance ? m_file.NextQuestion(m_current)
+                               : m_file.ReadRecordOrExit(m_current.number, m_current);
+    if (number < 0)
+        return;
+    if (FieldText(m_current.question).empty())
+        SetFieldText(m_current.question, LoadString(IDS_EMPTY_QUESTION));
+    SetDlgItemText(IDC_QUESTION_TEXT, std::string(FieldText(m_current.question)));
+    if (advance)
+        m_answerBox.clear();
+    m_answerBox.setFocus();
+}
+
+void CQuizDlg::CheckAnswer() {
+    const std::string typed = ToStdString(m_answerBox.toPlainText());
+    const bool matchCase = m_file.header.optionFlags & OPT_MATCH_CASE;
+    if (!AnswersMatch(typed, FieldText(m_current.answer), matchCase)) {
+        RevealAnswer();
+        return;
+    }
+    m_file.RecordCorrectAnswer(m_current.number);
+    ShowQuestion(true);
+    if (m_file.header.optionFlags & OPT_HIDE_IF_CORRECT)
+        HideToTray();
+}
+
+void CQuizDlg::RevealAnswer() {
+    ShowMessageBox(std::string(FieldText(m_current.answer)),
+                   LoadString(IDS_CORRECT_ANSWER_CAPTION), MB_OK);
+    m_answerBox.setFocus();
+}
+
+void CQuizDlg::OnNext() { ShowQuestion(true); }
+
+void CQuizDlg::UpdateTitle() {
+    const std::string caption = LoadString(IDS_VERSION_TITLE) + " - " + m_file.GetFileTitle();
+    setWindowTitle(ToQString(caption));
+    if (CWinApp* app = AfxGetApp())
+        app->WriteProfileString(kSettingsSection, "Title", caption);
+}
+
+void CQuizDlg::OnOK() {}
+
+void CQuizDlg::OnCancel() {
+    if (TakeEscapePress())
+        HideToTray();
+    else
+        EndDialog(IDCANCEL);
+}
+
+void CQuizDlg::StartPopupTimer() {
+    const long long period = std::clamp<long long>(m_file.header.popupMinutes * 60000LL, 0, INT_MAX);
+    SetTimer(ID_POPUP_TIMER, static_cast<int>(period));
+}
+
+// With no icon to come back through, the window waits minimised in the task bar.
+void CQuizDlg::HideToTray() {
+    StartPopupTimer();
+    showMinimized();
+}
+
+void CQuizDlg::PopUp() {
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    raise();
+    activateWindow();
+    KillTimer(ID_POPUP_TIMER);
+    m_answerBox.setFocus();
+}
+
+bool CQuizDlg::IsShownToUser() const { return isVisible() && !isMinimized(); }
+
+void CQuizDlg::OnTimer(int id) {
+    if (id == ID_POPUP_TIMER)
+        PopUp();
+}
+
+void CQuizDlg::DestroyWindow() {
+    KillTimer(ID_POPUP_TIMER);
+    if (m_file.IsOpen())
+        m_file.SaveAndClose();
+}
+
+// The window is dragged by its body.
+void CQuizDlg::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && windowHandle()) {
+        windowHandle()->startSystemMove();
+        return;
+    }
+    CDialog::mousePressEvent(event);
+}
+
+// The timer runs only while the window is out of sight: restoring it by hand stops it too.
+void CQuizDlg::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange && IsShownToUser())
+        KillTimer(ID_POPUP_TIMER);
+    CDialog::changeEvent(event);
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "AnswerEdit.h"
+#include "Commands.h"
+#include "Dialog.h"
+#include "QuestionFile.h"
+#include "QuizHost.h"
+
+#include <QColor>
+
+// The program's one main window: shows a question, checks the typed answer and moves the drill
+// on through the review schedule. It owns the open data file for the whole run.
+class CQuizDlg : public CDialog {
+public:
+    explicit CQuizDlg(IQuizHost& host, QWidget* parent = nullptr);
+
+    void DestroyWindow() override;
+
+    void ShowQuestion(bool advance);
+    void RevealAnswer();
+    void OnNext();
+    void UpdateTitle();
+
+    void HideToTray();
+    void StartPopupTimer();
+    void PopUp();
+    // Neither hidden nor minimised.
+    bool IsShownToUser() const;
+
+    const CQuestionFile& File() const { return m_file; }
+    const QuestionRecord& Current() const { return m_current; }
+    QColor StaticColor() const { return m_clrStatic; }
+
+    enum : int { ID_POPUP_TIMER = 0 };
+
+protected:
+    bool OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void OnOK() override;
+    void OnCancel() override;
+    bool OnCommand(int id) override;
+    void OnTimer(int id) override;
+    void OnUserMessage(unsigned message, std::intptr_t wParam) override;
+
+    void mousePressEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void CheckAnswer();
+
+    static const CommandEntry<CQuizDlg> kCommands[];
+
+    IQuizHost& m_host;
+    CQuestionFile m_file;
+    QuestionRecord m_current;
+    QColor m_clrStatic;
+    CAnswerEdit m_answerBox;
+};

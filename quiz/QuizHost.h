@@ -1,0 +1,13 @@
+#pragma once
+
+#include "QuestionFileHost.h"
+
+// What the quiz window needs of the application besides the data file's whereabouts.
+class IQuizHost : public IQuestionFileHost {
+public:
+    // The display's colour count; 257 stands for more than 256.
+    virtual int GetDisplayColors() const = 0;
+
+protected:
+    ~IQuizHost() = default;
+};

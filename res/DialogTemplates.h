@@ -1,0 +1,79 @@
+#pragma once
+
+#include <span>
+
+// Dialog templates: every control with its id, kind, text, place (in dialog units) and style,
+// in tab order.
+
+enum class ControlKind {
+    PushButton,
+    DefPushButton,
+    OwnerDrawButton,
+    Edit,
+    MultiLineEdit,
+    StaticText,
+    SunkenRule,
+    GroupBox,
+};
+
+enum ControlStyle : unsigned {
+    CS_NONE = 0,
+    CS_TABSTOP = 1u << 0,
+    CS_GROUP = 1u << 1,
+    CS_HIDDEN = 1u << 2,
+    CS_BORDER = 1u << 3,
+    CS_VSCROLL = 1u << 4,
+    CS_AUTOVSCROLL = 1u << 5,
+    CS_AUTOHSCROLL = 1u << 6,
+    CS_NUMBER = 1u << 7,
+    CS_RIGHT = 1u << 8,
+    CS_CENTER = 1u << 9,
+};
+
+enum DialogStyle : unsigned {
+    DS_CAPTION = 1u << 0,
+    DS_SYSMENU = 1u << 1,
+    DS_MODALFRAME = 1u << 2,
+    DS_TOOLWINDOW = 1u << 3,
+    DS_APPWINDOW = 1u << 4,
+};
+
+struct ControlTemplate {
+    int id;
+    ControlKind kind;
+    const char* text;
+    int x, y, cx, cy;
+    unsigned style;
+};
+
+struct DialogTemplate {
+    int id;
+    const char* caption;
+    int fontSize;
+    int cx, cy;
+    unsigned style;
+    std::span<const ControlTemplate> controls;
+};
+
+// Dialog units to pixels.
+inline constexpr int kPixelsPerDialogUnit = 2;
+
+// The template of that id; there is one for every dialog of the program.
+const DialogTemplate& FindDialogTemplate(int id);
+
+enum : int {
+    IDD_QUIZ = 102,
+};
+
+// Controls of the quiz window.
+enum : int {
+    IDC_HIDE = 1001,
+    IDC_EDIT = 1003,
+    IDC_ANSWER_BOX = 1005,
+    IDC_ANSWER = 1009,
+    IDC_QUESTION_TEXT = 1013,
+    IDC_QUESTION_FIELD = 1014,
+    IDC_NEXT = 1032,
+    IDC_GO = 1033,
+    IDC_FUNCTION = 1036,
+};
