@@ -3,6 +3,7 @@
 #include "WinApp.h"
 
 #include <QSettings>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -17,8 +18,14 @@ public:
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    TempDir settings;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(settings.Path()));
+    // Test discovery runs the program outside CTest's environment too.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    TempDir settings, runtime;
+    std::filesystem::permissions(runtime.Path(), std::filesystem::perms::owner_all);
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime.Path()));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(settings.Path()));
     TestApp app(argc, argv);
     app.SetRegistryKey("Brightfen");
     return RUN_ALL_TESTS();

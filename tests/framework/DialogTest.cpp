@@ -1,0 +1,148 @@
+#include "Dialog.h"
+#include "Commands.h"
+#include "DataExchange.h"
+#include "MessageBox.h"
+#include "UserMessage.h"
+#include "WinApp.h"
+
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+// A dialog on the quiz window's template with a member answer box and a small command table.
+class TestDialog : public CDialog {
+public:
+    TestDialog() : CDialog(IDD_QUIZ) {}
+
+    std::vector<int> commands;
+    std::vector<int> timers;
+    QPlainTextEdit box;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, IDC_ANSWER_BOX, box); }
+    bool OnCommand(int id) override;
+    void OnTimer(int id) override { timers.push_back(id); }
+
+private:
+    void OnHide() { commands.push_back(IDC_HIDE); }
+    void OnNext() { commands.push_back(IDC_NEXT); }
+    static const CommandEntry<TestDialog> kCommands[];
+};
+
+const CommandEntry<TestDialog> TestDialog::kCommands[] = {
+    {IDC_HIDE, &TestDialog::OnHide},
+    {IDC_NEXT, &TestDialog::OnNext},
+};
+
+bool TestDialog::OnCommand(int id) {
+    return DispatchCommand<TestDialog>(this, kCommands, id) || CDialog::OnCommand(id);
+}
+
+bool WaitFor(const std::function<bool()>& condition, int milliseconds = 3000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition() && clock.elapsed() < milliseconds)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return condition();
+}
+
+} // namespace
+
+TEST(DialogTest, ControlsComeFromTheTemplateInPixels) {
+    TestDialog dialog;
+    dialog.Create();
+    EXPECT_EQ(dialog.size(), QSize(506, 170));
+    EXPECT_EQ(dialog.GetDlgItem(IDC_GO)->geometry(), QRect(442, 122, 26, 18));
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_NEXT), ">");
+    EXPECT_EQ(dialog.GetDlgItem(4242), nullptr);
+    EXPECT_EQ(dialog.GetDlgItemText(4242), "");
+    dialog.SetDlgItemText(IDC_QUESTION_TEXT, "Caf\xC3\xA9?");
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_QUESTION_TEXT), "Caf\xC3\xA9?");
+}
+
+TEST(DialogTest, BoundMemberTakesTheTemplatesPlace) {
+    TestDialog dialog;
+    dialog.Create();
+    EXPECT_EQ(dialog.GetDlgItem(IDC_ANSWER_BOX), &dialog.box);
+    EXPECT_EQ(dialog.box.parentWidget(), &dialog);
+    EXPECT_EQ(dialog.box.geometry(), QRect(8, 100, 422, 62));
+    EXPECT_EQ(dialog.box.focusPolicy(), Qt::StrongFocus);
+    EXPECT_EQ(dialog.findChildren<QPlainTextEdit*>().size(), 1);
+}
+
+TEST(DialogTest, ButtonsSendCommandsAndPostedOnesWaitForTheLoop) {
+    TestDialog dialog;
+    dialog.Create();
+    qobject_cast<QPushButton*>(dialog.GetDlgItem(IDC_NEXT))->click();
+    EXPECT_EQ(dialog.commands, std::vector<int>{IDC_NEXT});
+    dialog.PostCommand(IDC_HIDE);
+    EXPECT_EQ(dialog.commands.size(), 1u);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialog.commands, (std::vector<int>{IDC_NEXT, IDC_HIDE}));
+    qobject_cast<QPushButton*>(dialog.GetDlgItem(IDC_GO))->click();
+    EXPECT_EQ(dialog.commands.size(), 2u) << "a command without a handler does nothing";
+}
+
+TEST(DialogTest, TimersRepeatUntilKilled) {
+    TestDialog dialog;
+    dialog.SetTimer(7, 1);
+    ASSERT_TRUE(WaitFor([&] { return dialog.timers.size() >= 3; }));
+    dialog.KillTimer(7);
+    EXPECT_FALSE(dialog.IsTimerRunning(7));
+    const auto fired = dialog.timers.size();
+    QTest::qWait(30);
+    EXPECT_EQ(dialog.timers.size(), fired);
+    EXPECT_EQ(dialog.timers.front(), 7);
+}
+
+TEST(DialogTest, ModalRunEndsByEscapeCloseOrTheScript) {
+    auto previous = CDialog::SetModalRunHandler([](CDialog& dialog) {
+        QTest::keyClick(dialog.GetDlgItem(IDC_ANSWER_BOX), Qt::Key_Escape);
+    });
+    TestDialog escaped;
+    EXPECT_EQ(escaped.DoModal(), IDCANCEL);
+    EXPECT_FALSE(escaped.isVisible());
+
+    CDialog::SetModalRunHandler([](CDialog& dialog) { dialog.EndDialog(IDOK); });
+    TestDialog accepted;
+    EXPECT_EQ(accepted.DoModal(), IDOK);
+
+    CDialog::SetModalRunHandler([](CDialog&) {});
+    TestDialog abandoned;
+    EXPECT_EQ(abandoned.DoModal(), IDCANCEL);
+    CDialog::SetModalRunHandler(std::move(previous));
+}
+
+TEST(DialogTest, UserMessagesReachTheWindowAtOnce) {
+    struct Receiver : CDialog {
+        Receiver() : CDialog(IDD_QUIZ) {}
+        std::vector<std::pair<unsigned, std::intptr_t>> received;
+        void OnUserMessage(unsigned message, std::intptr_t wParam) override {
+            received.emplace_back(message, wParam);
+        }
+    } receiver;
+    SendUserMessage(&receiver, WM_USER + 1, 5);
+    ASSERT_EQ(receiver.received.size(), 1u);
+    EXPECT_EQ(receiver.received[0], (std::pair<unsigned, std::intptr_t>{WM_USER + 1, 5}));
+}
+
+TEST(ProfileTest, StringsRoundTripAndGarbageGivesTheDefault) {
+    CWinApp* app = AfxGetApp();
+    app->WriteProfileString("Recent QLD File", "File1", "/tmp/a b/\xC3\xA9.qld");
+    EXPECT_EQ(app->GetProfileString("Recent QLD File", "File1", "x"), "/tmp/a b/\xC3\xA9.qld");
+    EXPECT_EQ(app->GetProfileString("Recent QLD File", "Missing", "ExtraQuillow"), "ExtraQuillow");
+
+    const std::string path = QSettings("Brightfen", "Quillow").fileName().toStdString();
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << "\x01\xff[[[\n=@ByteArray(\x02)\n";
+    EXPECT_EQ(app->GetProfileString("Recent QLD File", "Title", "ExtraQuillow"), "ExtraQuillow");
+    std::ofstream(path, std::ios::trunc)
+        << "[Recent%20QLD%20File]\nTitle=@Variant(\\0\\0\\0\\x7f)\n";
+    EXPECT_EQ(app->GetProfileString("Recent QLD File", "Title", "ExtraQuillow"), "ExtraQuillow");
+}
