@@ -2,7 +2,9 @@
 
 namespace {
 
-char Folded(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Folded(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // The next byte at or after i that is not a space, or size when there is none.
 std::size_t SkipSpaces(std::string_view text, std::size_t i) {

@@ -28,10 +28,11 @@ const CommandEntry<CQuizDlg> CQuizDlg::kCommands[] = {
 };
 
 CQuizDlg::CQuizDlg(IQuizHost& host, QWidget* parent)
-    : CDialog(IDD_QUIZ, parent), m_host(host), m_file(host),
-      m_answerBox(host.GetDisplayColors()) {}
+    : CDialog(IDD_QUIZ, parent), m_host(host), m_file(host), m_answerBox(host.GetDisplayColors()) {}
 
-void CQuizDlg::DoDataExchange(CDataExchange* pDX) { DDX_Control(pDX, IDC_ANSWER_BOX, m_answerBox); }
+void CQuizDlg::DoDataExchange(CDataExchange* pDX) {
+    DDX_Control(pDX, IDC_ANSWER_BOX, m_answerBox);
+}
 
 bool CQuizDlg::OnInitDialog() {
     CDialog::OnInitDialog();
@@ -99,12 +100,14 @@ void CQuizDlg::CheckAnswer() {
 }
 
 void CQuizDlg::RevealAnswer() {
-    ShowMessageBox(std::string(FieldText(m_current.answer)),
-                   LoadString(IDS_CORRECT_ANSWER_CAPTION), MB_OK);
+    ShowMessageBox(std::string(FieldText(m_current.answer)), LoadString(IDS_CORRECT_ANSWER_CAPTION),
+                   MB_OK);
     m_answerBox.setFocus();
 }
 
-void CQuizDlg::OnNext() { ShowQuestion(true); }
+void CQuizDlg::OnNext() {
+    ShowQuestion(true);
+}
 
 void CQuizDlg::UpdateTitle() {
     const std::string caption = LoadString(IDS_VERSION_TITLE) + " - " + m_file.GetFileTitle();
@@ -123,7 +126,8 @@ void CQuizDlg::OnCancel() {
 }
 
 void CQuizDlg::StartPopupTimer() {
-    const long long period = std::clamp<long long>(m_file.header.popupMinutes * 60000LL, 0, INT_MAX);
+    const long long period =
+        std::clamp<long long>(m_file.header.popupMinutes * 60000LL, 0, INT_MAX);
     SetTimer(ID_POPUP_TIMER, static_cast<int>(period));
 }
 
@@ -144,7 +148,9 @@ void CQuizDlg::PopUp() {
     m_answerBox.setFocus();
 }
 
-bool CQuizDlg::IsShownToUser() const { return isVisible() && !isMinimized(); }
+bool CQuizDlg::IsShownToUser() const {
+    return isVisible() && !isMinimized();
+}
 
 void CQuizDlg::OnTimer(int id) {
     if (id == ID_POPUP_TIMER)

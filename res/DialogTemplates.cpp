@@ -22,8 +22,8 @@ constexpr std::array kQuizControls = {
 };
 
 constexpr std::array kTemplates = {
-    DialogTemplate{IDD_QUIZ, "", 12, 253, 85, DS_CAPTION | DS_SYSMENU | DS_MODALFRAME | DS_APPWINDOW,
-                   kQuizControls},
+    DialogTemplate{IDD_QUIZ, "", 12, 253, 85,
+                   DS_CAPTION | DS_SYSMENU | DS_MODALFRAME | DS_APPWINDOW, kQuizControls},
 };
 
 } // namespace

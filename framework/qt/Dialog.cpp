@@ -126,7 +126,9 @@ void CDialog::WireCommand(QWidget* control, int id) {
         connect(button, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
 }
 
-void CDialog::RegisterControl(int id, QWidget* control) { m_controls[id] = control; }
+void CDialog::RegisterControl(int id, QWidget* control) {
+    m_controls[id] = control;
+}
 
 void CDialog::ReplaceControl(int id, QWidget& control) {
     auto it = m_controls.find(id);
@@ -205,7 +207,9 @@ void CDialog::SetDlgItemText(int id, const std::string& text) {
     SetWidgetText(GetDlgItem(id), ToQString(text));
 }
 
-std::string CDialog::GetDlgItemText(int id) const { return ToStdString(WidgetText(GetDlgItem(id))); }
+std::string CDialog::GetDlgItemText(int id) const {
+    return ToStdString(WidgetText(GetDlgItem(id)));
+}
 
 bool CDialog::UpdateData(bool saveAndValidate) {
     CDataExchange exchange(this, saveAndValidate);
@@ -218,7 +222,8 @@ bool CDialog::UpdateData(bool saveAndValidate) {
 }
 
 void CDialog::PostCommand(int id) {
-    QMetaObject::invokeMethod(this, [this, id] { OnCommand(id); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, id] { OnCommand(id); }, Qt::QueuedConnection);
 }
 
 void CDialog::OnOK() {
@@ -226,7 +231,9 @@ void CDialog::OnOK() {
         EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 bool CDialog::OnCommand(int id) {
     if (id == IDOK) {
@@ -240,7 +247,9 @@ bool CDialog::OnCommand(int id) {
     return false;
 }
 
-bool CDialog::TakeEscapePress() { return std::exchange(m_escapePressed, false); }
+bool CDialog::TakeEscapePress() {
+    return std::exchange(m_escapePressed, false);
+}
 
 void CDialog::EnableToolTips() {
     for (auto& [id, control] : m_controls) {

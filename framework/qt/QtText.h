@@ -5,8 +5,12 @@
 #include <string>
 
 // The program keeps its texts as UTF-8 bytes; Qt's widgets hold QStrings.
-inline QString ToQString(const std::string& text) { return QString::fromStdString(text); }
-inline std::string ToStdString(const QString& text) { return text.toStdString(); }
+inline QString ToQString(const std::string& text) {
+    return QString::fromStdString(text);
+}
+inline std::string ToStdString(const QString& text) {
+    return text.toStdString();
+}
 
 class QWidget;
 

@@ -27,7 +27,9 @@ CWinApp::~CWinApp() {
     g_pApp = nullptr;
 }
 
-CWinApp* AfxGetApp() { return g_pApp; }
+CWinApp* AfxGetApp() {
+    return g_pApp;
+}
 
 int CWinApp::Run() {
     InitInstance();

@@ -21,5 +21,9 @@ struct DeckSpec {
 Bytes MakeDataFile(const DeckSpec& deck);
 
 // Offsets of a record's fields in a data file.
-inline std::size_t RecordOffset(int slot) { return 104 + std::size_t(slot) * 1052; }
-inline std::size_t CorrectCountOffset(int slot) { return RecordOffset(slot) + 1008; }
+inline std::size_t RecordOffset(int slot) {
+    return 104 + std::size_t(slot) * 1052;
+}
+inline std::size_t CorrectCountOffset(int slot) {
+    return RecordOffset(slot) + 1008;
+}
