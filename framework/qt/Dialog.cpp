@@ -97,7 +97,8 @@ void CDialog::Create() {
         return;
     m_created = true;
     setWindowFlags(FlagsFor(m_template.style));
-    setWindowTitle(QString::fromUtf8(m_template.caption));
+    if (*m_template.caption)
+        setWindowTitle(QString::fromUtf8(m_template.caption));
     QFont dialogFont = font();
     dialogFont.setPixelSize(m_template.fontSize);
     setFont(dialogFont);

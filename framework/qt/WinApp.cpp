@@ -55,6 +55,11 @@ std::string CWinApp::GetProfileString(const std::string& section, const std::str
 void CWinApp::WriteProfileString(const std::string& section, const std::string& entry,
                                  const std::string& value) {
     QSettings settings(m_company, m_appName);
-    settings.setValue(ToQString(section + "/" + entry), ToQString(value));
+    const QString key = ToQString(section + "/" + entry);
+    const QString text = ToQString(value);
+    // Writing the settings file costs a flush to the disk: skip it when nothing changes.
+    if (settings.value(key) == QVariant(text))
+        return;
+    settings.setValue(key, text);
     settings.sync();
 }
