@@ -9,7 +9,7 @@ packages=(
     cmake g++ make
     qt6-base-dev qt6-multimedia-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb x11-utils xdotool imagemagick trayer
+    xvfb x11-utils xdotool imagemagick trayer python3
     fonts-liberation2 fonts-dejavu-core
 )
 

@@ -21,10 +21,9 @@ CQuillowApp::CQuillowApp(int& argc, char** argv) : CWinApp(argc, argv) {}
 bool CQuillowApp::InitInstance() {
     SetRegistryKey("Brightfen");
     const std::string title = GetProfileString(kSection, "Title", "ExtraQuillow");
-    if (BringRunningCopyForward(ToQString(title))) {
-        m_bFoundRunningCopy = true;
+    m_bFoundRunningCopy = BringRunningCopyForward(ToQString(title));
+    if (m_bFoundRunningCopy)
         return false;
-    }
 
     m_strProgramFolder = ToStdString(QCoreApplication::applicationDirPath()) + "/";
     m_strDataFile = GetProfileString(kSection, "File1", "");
@@ -34,7 +33,7 @@ bool CQuillowApp::InitInstance() {
     m_nDisplayColors = DisplayColorsForDepth(screen ? screen->depth() : 32);
 
     CQuizDlg quiz(*this);
-    m_pMainWnd = &quiz;
+    m_pMainWnd = m_pQuiz = &quiz;
     m_server = std::make_unique<CInstanceServer>([this] { BringMainWindowForward(); });
     QObject::connect(&quiz, &QWidget::windowTitleChanged, m_server.get(),
                      [this](const QString& caption) { m_server->Listen(caption); });
@@ -45,7 +44,7 @@ bool CQuillowApp::InitInstance() {
     });
     quiz.DoModal();
     m_server.reset();
-    m_pMainWnd = nullptr;
+    m_pMainWnd = m_pQuiz = nullptr;
     return false;
 }
 
@@ -55,11 +54,11 @@ int CQuillowApp::ExitInstance() {
     return CWinApp::ExitInstance();
 }
 
-// A hidden window stays hidden, a minimised one is restored, and an open dialog comes to the top
-// with it.
+// A hidden window stays hidden (also when, without a tray, hiding minimised it), a minimised one
+// is restored, and an open dialog comes to the top with it.
 void CQuillowApp::BringMainWindowForward() {
-    QWidget* window = m_pMainWnd;
-    if (!window)
+    CQuizDlg* window = m_pQuiz;
+    if (!window || window->IsHiddenToTray())
         return;
     QWidget* popup = QApplication::activeModalWidget();
     window->raise();

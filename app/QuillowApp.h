@@ -9,6 +9,8 @@
 
 // The application object: refuses to run beside a running copy, settles which data file the
 // quiz window opens, runs it, and stores the data file's path at the end.
+class CQuizDlg;
+
 class CQuillowApp : public CWinApp, public IQuizHost {
 public:
     CQuillowApp(int& argc, char** argv);
@@ -28,6 +30,7 @@ public:
 private:
     void BringMainWindowForward();
 
+    CQuizDlg* m_pQuiz = nullptr;
     bool m_bFoundRunningCopy = false;
     std::unique_ptr<CInstanceServer> m_server;
 };

@@ -3,6 +3,8 @@
 #include <QCryptographicHash>
 #include <QLocalSocket>
 
+#include <memory>
+
 #include <unistd.h>
 
 namespace {
@@ -40,8 +42,12 @@ void CInstanceServer::Listen(const QString& caption) {
     const QString name = ServerName(caption);
     if (m_server.listen(name))
         return;
-    // A copy that was killed leaves its socket behind.
+    // A copy that was killed leaves its socket behind; a live one answers and keeps it.
     if (m_server.serverError() == QAbstractSocket::AddressInUseError) {
+        QLocalSocket probe;
+        probe.connectToServer(name);
+        if (probe.waitForConnected(kConnectTimeoutMs))
+            return;
         QLocalServer::removeServer(name);
         m_server.listen(name);
     }
@@ -50,10 +56,14 @@ void CInstanceServer::Listen(const QString& caption) {
 void CInstanceServer::Answer() {
     while (QLocalSocket* socket = m_server.nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            const QByteArray request = socket->readAll();
+        auto received = std::make_shared<QByteArray>();
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket, received] {
+            *received += socket->readAll();
+            const QByteArray request(kBringForwardRequest);
+            if (received->size() < request.size() && request.startsWith(*received))
+                return;
             socket->disconnectFromServer();
-            if (request == kBringForwardRequest)
+            if (*received == request)
                 m_onBringForward();
         });
     }

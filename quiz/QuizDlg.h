@@ -26,6 +26,8 @@ public:
     void PopUp();
     // Neither hidden nor minimised.
     bool IsShownToUser() const;
+    // Hidden by the program, waiting for the pop-up; the timer runs only then.
+    bool IsHiddenToTray() const { return IsTimerRunning(ID_POPUP_TIMER); }
 
     const CQuestionFile& File() const { return m_file; }
     const QuestionRecord& Current() const { return m_current; }

@@ -176,8 +176,8 @@ int CDialog::DoModal() {
         setWindowModality(Qt::ApplicationModal);
     QEventLoop loop;
     m_loop = &loop;
-    if (auto& handler = CurrentModalRunHandler()) {
-        QTimer::singleShot(0, this, [this, &handler] {
+    if (const auto handler = CurrentModalRunHandler()) {
+        QTimer::singleShot(0, this, [this, handler] {
             handler(*this);
             if (!m_ended)
                 EndDialog(IDCANCEL);

@@ -21,9 +21,11 @@ int main(int argc, char** argv) {
     // Test discovery runs the program outside CTest's environment too.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    TempDir settings, runtime;
+    TempDir settings, runtime, home;
     std::filesystem::permissions(runtime.Path(), std::filesystem::perms::owner_all);
     qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime.Path()));
+    qputenv("HOME", QByteArray::fromStdString(home.Path()));
+    qputenv("TMPDIR", QByteArray::fromStdString(home.Path()));
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                        QString::fromStdString(settings.Path()));
     TestApp app(argc, argv);
