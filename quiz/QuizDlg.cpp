@@ -3,8 +3,10 @@
 #include "AnswerCheck.h"
 #include "AnswerKeys.h"
 #include "DataExchange.h"
+#include "GotoDlg.h"
 #include "MessageBox.h"
 #include "QtText.h"
+#include "QuestionEditDlg.h"
 #include "ResourceIds.h"
 #include "Strings.h"
 #include "WinApp.h"
@@ -22,9 +24,11 @@ constexpr const char* kSettingsSection = "Recent QLD File";
 } // namespace
 
 const CommandEntry<CQuizDlg> CQuizDlg::kCommands[] = {
+    {IDC_EDIT, &CQuizDlg::OnEditQuestion},
     {IDC_HIDE, &CQuizDlg::HideToTray},
     {IDC_ANSWER, &CQuizDlg::RevealAnswer},
     {IDC_NEXT, &CQuizDlg::OnNext},
+    {IDC_GO, &CQuizDlg::OnGo},
 };
 
 CQuizDlg::CQuizDlg(IQuizHost& host, QWidget* parent)
@@ -65,8 +69,14 @@ void CQuizDlg::OnUserMessage(unsigned message, std::intptr_t wParam) {
     case KEYCMD_ANSWER:
         CheckAnswer();
         break;
+    case KEYCMD_EDIT:
+        OnEditQuestion();
+        break;
     case KEYCMD_NEXT:
         OnNext();
+        break;
+    case KEYCMD_GO:
+        OnGo();
         break;
     default:
         break;
@@ -107,6 +117,35 @@ void CQuizDlg::RevealAnswer() {
 
 void CQuizDlg::OnNext() {
     ShowQuestion(true);
+}
+
+// Continues the drill at a chosen question of the range.
+void CQuizDlg::OnGo() {
+    CGotoDlg go(this);
+    auto& h = m_file.header;
+    go.m_nTarget = m_current.number + 1;
+    go.m_strRange = FormatString(IDS_RANGE_FROM_TO, h.rangeFrom + 1, h.rangeTo + 1);
+    if (go.DoModal() == IDOK) {
+        const int n = go.m_nTarget;
+        if (n >= h.rangeFrom + 1 && n <= h.rangeTo + 1) {
+            h.position = n - 1;
+            m_file.ComputeSequence();
+            m_file.WriteHeader();
+            ShowQuestion(true);
+        } else if (n <= kMaxQuestions) {
+            AfxMessageBox(FormatString(IDS_GO_OUTSIDE_RANGE, n));
+        }
+    }
+    m_answerBox.setFocus();
+}
+
+// The current question stays current whatever the editor did; its new texts show at once.
+void CQuizDlg::OnEditQuestion() {
+    CQuestionEditDlg editor(this);
+    editor.m_pFile = &m_file;
+    editor.m_record.number = m_current.number;
+    editor.DoModal();
+    ShowQuestion(false);
 }
 
 void CQuizDlg::UpdateTitle() {

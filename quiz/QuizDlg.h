@@ -19,6 +19,8 @@ public:
     void ShowQuestion(bool advance);
     void RevealAnswer();
     void OnNext();
+    void OnGo();
+    void OnEditQuestion();
     void UpdateTitle();
 
     void HideToTray();

@@ -9,6 +9,8 @@ enum class ControlKind {
     PushButton,
     DefPushButton,
     OwnerDrawButton,
+    // A flat button that sends its command and never stays pressed.
+    PushLikeButton,
     Edit,
     MultiLineEdit,
     StaticText,
@@ -63,6 +65,8 @@ const DialogTemplate& FindDialogTemplate(int id);
 
 enum : int {
     IDD_QUIZ = 102,
+    IDD_QUESTION_EDIT = 103,
+    IDD_GOTO = 134,
 };
 
 // Controls of the quiz window.
@@ -76,4 +80,26 @@ enum : int {
     IDC_NEXT = 1032,
     IDC_GO = 1033,
     IDC_FUNCTION = 1036,
+};
+
+// Controls of the question editor.
+enum : int {
+    IDC_EDIT_QUESTION = 1000,
+    IDC_EDIT_ANSWER = 1001,
+    IDC_EDIT_POSITION = 1030,
+    IDC_EDIT_PREVIOUS = 1031,
+    IDC_EDIT_NEXT = 1032,
+    IDC_EDIT_NEW = 1033,
+};
+
+// Controls of the go-to dialog.
+enum : int {
+    IDC_GOTO_NUMBER = 1000,
+    IDC_GOTO_RANGE = 1028,
+};
+
+// The dialogs' own buttons.
+enum : int {
+    IDC_OK = 1,
+    IDC_CANCEL = 2,
 };

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 class CDialog;
 class QWidget;
 
@@ -12,6 +15,8 @@ public:
     // Thrown to stop the exchange at the first control whose value is refused.
     struct Failure {};
     [[noreturn]] void Fail() { throw Failure{}; }
+    // Shows the message, puts the focus back on the control with its text selected, and stops.
+    [[noreturn]] void FailOn(int id, const std::string& message);
 
     CDialog* m_pDlgWnd;
     bool m_bSaveAndValidate;
@@ -19,3 +24,6 @@ public:
 
 // The member widget takes the place of the template's control of that id.
 void DDX_Control(CDataExchange* pDX, int id, QWidget& control);
+// A signed number in a box; a text that is not one gives message 61712.
+void DDX_Text(CDataExchange* pDX, int id, std::int32_t& value);
+void DDX_Text(CDataExchange* pDX, int id, std::string& value);

@@ -1,6 +1,7 @@
 #include "Dialog.h"
 
 #include "DataExchange.h"
+#include "EditBoxes.h"
 #include "MessageBox.h"
 #include "QtText.h"
 #include "Strings.h"
@@ -48,14 +49,20 @@ QWidget* MakeControl(const ControlTemplate& t, QWidget* parent) {
         button->setDefault(t.kind == ControlKind::DefPushButton);
         return button;
     }
+    case ControlKind::PushLikeButton: {
+        auto* button = new QPushButton(text, parent);
+        button->setAutoDefault(false);
+        button->setFlat(true);
+        return button;
+    }
     case ControlKind::Edit: {
-        auto* line = new QLineEdit(text, parent);
+        auto* line = (t.style & CS_NUMBER) ? new CNumberEdit(text, parent) : new QLineEdit(text, parent);
         if (t.style & CS_RIGHT)
             line->setAlignment(Qt::AlignRight);
         return line;
     }
     case ControlKind::MultiLineEdit: {
-        auto* box = new QPlainTextEdit(text, parent);
+        auto* box = new CDialogTextBox(text, parent);
         box->setVerticalScrollBarPolicy((t.style & CS_VSCROLL) ? Qt::ScrollBarAlwaysOn
                                                                : Qt::ScrollBarAsNeeded);
         box->setFrameShape((t.style & CS_BORDER) ? QFrame::StyledPanel : QFrame::NoFrame);
@@ -74,8 +81,11 @@ QWidget* MakeControl(const ControlTemplate& t, QWidget* parent) {
         rule->setFrameShadow(QFrame::Sunken);
         return rule;
     }
-    case ControlKind::GroupBox:
-        return new QGroupBox(text, parent);
+    case ControlKind::GroupBox: {
+        auto* frame = new QGroupBox(text, parent);
+        frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+        return frame;
+    }
     }
     return new QWidget(parent);
 }
@@ -120,6 +130,9 @@ void CDialog::BuildControls() {
         }
         m_tabOrder.push_back(control);
     }
+    // Frames lie behind the controls they hold.
+    for (QGroupBox* frame : findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly))
+        frame->lower();
 }
 
 void CDialog::WireCommand(QWidget* control, int id) {
@@ -260,10 +273,21 @@ void CDialog::EnableToolTips() {
     }
 }
 
+// Enter presses the focused push button, else sends IDOK, whether or not a button shows it;
+// Escape sends IDCANCEL.
 void CDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (event->key() == Qt::Key_Escape && modifiers == Qt::NoModifier) {
         m_escapePressed = true;
-        OnCancel();
+        OnCommand(IDCANCEL);
+        return;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        modifiers == Qt::NoModifier) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isVisible())
+            button->click();
+        else
+            OnCommand(IDOK);
         return;
     }
     QDialog::keyPressEvent(event);
@@ -283,7 +307,3 @@ bool CDialog::event(QEvent* event) {
     return QDialog::event(event);
 }
 
-void DDX_Control(CDataExchange* pDX, int id, QWidget& control) {
-    if (!pDX->m_bSaveAndValidate)
-        pDX->m_pDlgWnd->ReplaceControl(id, control);
-}

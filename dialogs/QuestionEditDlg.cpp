@@ -1,0 +1,84 @@
+#include "QuestionEditDlg.h"
+
+#include "GotoDlg.h"
+#include "MessageBox.h"
+#include "ResourceIds.h"
+#include "Strings.h"
+
+const CommandEntry<CQuestionEditDlg> CQuestionEditDlg::kCommands[] = {
+    {IDC_EDIT_POSITION, &CQuestionEditDlg::OnGotoRecord},
+    {IDC_EDIT_PREVIOUS, &CQuestionEditDlg::OnPrevRecord},
+    {IDC_EDIT_NEXT, &CQuestionEditDlg::OnNextRecord},
+    {IDC_EDIT_NEW, &CQuestionEditDlg::OnNewRecord},
+};
+
+CQuestionEditDlg::CQuestionEditDlg(QWidget* parent) : CDialog(IDD_QUESTION_EDIT, parent) {}
+
+bool CQuestionEditDlg::OnCommand(int id) {
+    return DispatchCommand<CQuestionEditDlg>(this, kCommands, id) || CDialog::OnCommand(id);
+}
+
+bool CQuestionEditDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    ShowRecord();
+    return true;
+}
+
+void CQuestionEditDlg::ShowRecord() {
+    const int position = m_record.number;
+    if (m_nShown != -1 && m_nShown != position)
+        StoreEdits();
+    m_pFile->ReadRecordOrExit(position, m_record);
+    SetDlgItemText(IDC_EDIT_POSITION, FormatPrintf("%d of %d", {position + 1,
+                                                                m_pFile->header.recordCount}));
+    SetDlgItemText(IDC_EDIT_QUESTION, std::string(FieldText(m_record.question)));
+    SetDlgItemText(IDC_EDIT_ANSWER, std::string(FieldText(m_record.answer)));
+    m_nShown = position;
+    GetDlgItem(IDC_EDIT_QUESTION)->setFocus();
+}
+
+void CQuestionEditDlg::StoreEdits() {
+    m_strQuestion = GetDlgItemText(IDC_EDIT_QUESTION);
+    m_strAnswer = GetDlgItemText(IDC_EDIT_ANSWER);
+    if (m_strQuestion != FieldText(m_record.question) || m_strAnswer != FieldText(m_record.answer))
+        m_pFile->UpdateTexts(m_nShown, m_strQuestion, m_strAnswer);
+}
+
+void CQuestionEditDlg::OnOK() {
+    StoreEdits();
+    CDialog::OnOK();
+}
+
+void CQuestionEditDlg::OnPrevRecord() {
+    if (m_record.number > 0) {
+        m_record.number -= 1;
+        ShowRecord();
+    }
+}
+
+void CQuestionEditDlg::OnNextRecord() {
+    if (m_record.number < m_pFile->header.recordCount - 1) {
+        m_record.number += 1;
+        ShowRecord();
+    }
+}
+
+void CQuestionEditDlg::OnGotoRecord() {
+    CGotoDlg go(this);
+    go.m_nTarget = m_record.number + 1;
+    go.m_strRange = FormatString(IDS_RANGE_ONE_TO, m_pFile->header.recordCount);
+    if (go.DoModal() == IDOK && go.m_nTarget >= 1 && go.m_nTarget <= m_pFile->header.recordCount) {
+        m_record.number = go.m_nTarget - 1;
+        ShowRecord();
+    }
+}
+
+void CQuestionEditDlg::OnNewRecord() {
+    if (m_pFile->header.recordCount >= kMaxQuestions) {
+        AfxMessageBox(IDS_QUESTION_LIMIT, MB_ICONEXCLAMATION);
+        return;
+    }
+    m_pFile->AppendRecord();
+    m_record.number = m_pFile->header.recordCount - 1;
+    ShowRecord();
+}

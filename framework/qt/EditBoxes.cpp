@@ -1,0 +1,33 @@
+#include "EditBoxes.h"
+
+#include <QKeyEvent>
+
+void CNumberEdit::keyPressEvent(QKeyEvent* event) {
+    const QString text = event->text();
+    const bool typed = !text.isEmpty() && text.at(0).isPrint() &&
+                       !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (typed && !text.at(0).isDigit())
+        return;
+    QLineEdit::keyPressEvent(event);
+}
+
+void CDialogTextBox::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (event->modifiers() & Qt::ControlModifier)
+            insertPlainText(QStringLiteral("\n"));
+        else
+            event->ignore();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void FocusAndSelectAll(QWidget* control) {
+    if (!control)
+        return;
+    control->setFocus();
+    if (auto* line = qobject_cast<QLineEdit*>(control))
+        line->selectAll();
+    else if (auto* box = qobject_cast<QPlainTextEdit*>(control))
+        box->selectAll();
+}

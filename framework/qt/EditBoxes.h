@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+// A one-line box that takes only digits when typed into; pasted text arrives as it is.
+class CNumberEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+// A dialog's multi-line box: Enter goes on to the dialog (its default button), Ctrl+Enter starts
+// a new line.
+class CDialogTextBox : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+// The focus on the box, its whole text selected.
+void FocusAndSelectAll(QWidget* control);
