@@ -29,8 +29,8 @@ void CQuestionEditDlg::ShowRecord() {
     if (m_nShown != -1 && m_nShown != position)
         StoreEdits();
     m_pFile->ReadRecordOrExit(position, m_record);
-    SetDlgItemText(IDC_EDIT_POSITION, FormatPrintf("%d of %d", {position + 1,
-                                                                m_pFile->header.recordCount}));
+    SetDlgItemText(IDC_EDIT_POSITION,
+                   FormatPrintf("%d of %d", {position + 1, m_pFile->header.recordCount}));
     SetDlgItemText(IDC_EDIT_QUESTION, std::string(FieldText(m_record.question)));
     SetDlgItemText(IDC_EDIT_ANSWER, std::string(FieldText(m_record.answer)));
     m_nShown = position;

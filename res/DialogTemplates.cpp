@@ -21,9 +21,33 @@ constexpr std::array kQuizControls = {
     ControlTemplate{-1, SunkenRule, "", 218, 3, 1, 78, CS_NONE},
 };
 
+constexpr unsigned kTextBox = CS_VSCROLL | CS_BORDER | CS_TABSTOP;
+constexpr std::array kQuestionEditControls = {
+    ControlTemplate{IDC_EDIT_QUESTION, MultiLineEdit, "", 11, 29, 198, 35, kTextBox},
+    ControlTemplate{IDC_EDIT_ANSWER, MultiLineEdit, "", 11, 67, 198, 35, kTextBox},
+    ControlTemplate{-1, GroupBox, "Question && Answer", 4, 0, 210, 107, CS_NONE},
+    ControlTemplate{IDC_OK, DefPushButton, "Return", 171, 13, 38, 12, CS_TABSTOP},
+    ControlTemplate{IDC_EDIT_POSITION, PushLikeButton, "1 of 1000 &G", 11, 13, 55, 12, CS_TABSTOP},
+    ControlTemplate{IDC_EDIT_PREVIOUS, PushLikeButton, "&<", 68, 13, 12, 12, CS_TABSTOP},
+    ControlTemplate{IDC_EDIT_NEXT, PushLikeButton, "&>", 82, 13, 12, 12, CS_TABSTOP},
+    ControlTemplate{IDC_EDIT_NEW, PushLikeButton, "&New", 96, 13, 27, 12, CS_TABSTOP},
+};
+
+constexpr std::array kGotoControls = {
+    ControlTemplate{IDC_GOTO_NUMBER, Edit, "", 4, 4, 30, 12,
+                    CS_BORDER | CS_TABSTOP | CS_NUMBER | CS_RIGHT | CS_AUTOHSCROLL},
+    ControlTemplate{IDC_GOTO_RANGE, StaticText, "between 1 and 1000", 38, 6, 91, 8,
+                    CS_CENTER | CS_GROUP},
+    ControlTemplate{IDC_OK, PushButton, "", 57, 4, 6, 12, CS_HIDDEN | CS_TABSTOP},
+    ControlTemplate{IDC_CANCEL, PushButton, "", 57, 4, 6, 12, CS_HIDDEN | CS_TABSTOP},
+};
+
+constexpr unsigned kOwnWindow = DS_CAPTION | DS_SYSMENU | DS_MODALFRAME | DS_APPWINDOW;
 constexpr std::array kTemplates = {
-    DialogTemplate{IDD_QUIZ, "", 12, 253, 85,
-                   DS_CAPTION | DS_SYSMENU | DS_MODALFRAME | DS_APPWINDOW, kQuizControls},
+    DialogTemplate{IDD_QUIZ, "", 12, 253, 85, kOwnWindow, kQuizControls},
+    DialogTemplate{IDD_QUESTION_EDIT, "Edit", 12, 218, 111, kOwnWindow, kQuestionEditControls},
+    DialogTemplate{IDD_GOTO, "Go to ...", 12, 137, 20,
+                   DS_CAPTION | DS_MODALFRAME | DS_TOOLWINDOW | DS_APPWINDOW, kGotoControls},
 };
 
 } // namespace

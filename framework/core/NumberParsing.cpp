@@ -6,8 +6,12 @@ namespace {
 
 constexpr std::size_t kSignificantCharacters = 31;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 struct Scanned {
     bool negative = false;

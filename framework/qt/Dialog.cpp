@@ -56,7 +56,8 @@ QWidget* MakeControl(const ControlTemplate& t, QWidget* parent) {
         return button;
     }
     case ControlKind::Edit: {
-        auto* line = (t.style & CS_NUMBER) ? new CNumberEdit(text, parent) : new QLineEdit(text, parent);
+        auto* line =
+            (t.style & CS_NUMBER) ? new CNumberEdit(text, parent) : new QLineEdit(text, parent);
         if (t.style & CS_RIGHT)
             line->setAlignment(Qt::AlignRight);
         return line;
@@ -306,4 +307,3 @@ bool CDialog::event(QEvent* event) {
     }
     return QDialog::event(event);
 }
-

@@ -21,6 +21,11 @@ Bytes QuizTest::RecordBytes() const {
     return Bytes(bytes.begin() + std::min<std::size_t>(104, bytes.size()), bytes.end());
 }
 
+std::string QuizTest::QuestionInFile(int slot) const {
+    const Bytes bytes = DataBytes();
+    return reinterpret_cast<const char*>(&bytes.at(RecordOffset(slot) + 4));
+}
+
 QPlainTextEdit* QuizTest::AnswerBox() const {
     return qobject_cast<QPlainTextEdit*>(quiz->GetDlgItem(IDC_ANSWER_BOX));
 }

@@ -28,6 +28,9 @@ protected:
     // The data file without its header, which every advance may rewrite.
     Bytes RecordBytes() const;
 
+    // The question text of a record as the disk holds it.
+    std::string QuestionInFile(int slot) const;
+
     QPlainTextEdit* AnswerBox() const;
     std::string QuestionShown() const { return quiz->GetDlgItemText(IDC_QUESTION_TEXT); }
     void Type(const QString& text) { QTest::keyClicks(AnswerBox(), text); }
