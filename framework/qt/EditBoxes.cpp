@@ -12,6 +12,11 @@ void CNumberEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 void CDialogTextBox::keyPressEvent(QKeyEvent* event) {
+    // Alt with a key is a mnemonic of the dialog, never text.
+    if ((event->modifiers() & Qt::AltModifier) && !event->text().isEmpty()) {
+        event->ignore();
+        return;
+    }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         if (event->modifiers() & Qt::ControlModifier)
             insertPlainText(QStringLiteral("\n"));

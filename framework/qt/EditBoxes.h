@@ -13,7 +13,7 @@ protected:
 };
 
 // A dialog's multi-line box: Enter goes on to the dialog (its default button), Ctrl+Enter starts
-// a new line.
+// a new line, Alt with a key goes to the dialog's mnemonics.
 class CDialogTextBox : public QPlainTextEdit {
 public:
     using QPlainTextEdit::QPlainTextEdit;
