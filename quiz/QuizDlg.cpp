@@ -1,10 +1,16 @@
 #include "QuizDlg.h"
 
+#include "AboutDlg.h"
 #include "AnswerCheck.h"
 #include "AnswerKeys.h"
 #include "DataExchange.h"
+#include "DesktopServices.h"
+#include "FileDialog.h"
 #include "GotoDlg.h"
+#include "Icons.h"
+#include "Menus.h"
 #include "MessageBox.h"
+#include "PopupMenu.h"
 #include "QtText.h"
 #include "QuestionEditDlg.h"
 #include "ResourceIds.h"
@@ -12,6 +18,7 @@
 #include "WinApp.h"
 
 #include <QMouseEvent>
+#include <QShowEvent>
 #include <QWindow>
 
 #include <algorithm>
@@ -29,6 +36,11 @@ const CommandEntry<CQuizDlg> CQuizDlg::kCommands[] = {
     {IDC_ANSWER, &CQuizDlg::RevealAnswer},
     {IDC_NEXT, &CQuizDlg::OnNext},
     {IDC_GO, &CQuizDlg::OnGo},
+    {IDC_FUNCTION, &CQuizDlg::OnFunction},
+    {ID_NEW_FILE, &CQuizDlg::OnNewFile},
+    {ID_OPEN_FILE, &CQuizDlg::OnOpenFile},
+    {ID_USERS_MANUAL, &CQuizDlg::OnUsersManual},
+    {ID_ABOUT, &CQuizDlg::OnAbout},
 };
 
 CQuizDlg::CQuizDlg(IQuizHost& host, QWidget* parent)
@@ -42,6 +54,8 @@ bool CQuizDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     EnableToolTips();
     TakeEscapePress();
+    setWindowIcon(LoadAppIcon(IDI_PROGRAM));
+    AddTrayIcon();
     m_file.Load();
     ShowQuestion(true);
     UpdateTitle();
@@ -71,6 +85,9 @@ void CQuizDlg::OnUserMessage(unsigned message, std::intptr_t wParam) {
         break;
     case KEYCMD_EDIT:
         OnEditQuestion();
+        break;
+    case KEYCMD_FUNCTION:
+        OnFunction();
         break;
     case KEYCMD_NEXT:
         OnNext();
@@ -170,17 +187,39 @@ void CQuizDlg::StartPopupTimer() {
     SetTimer(ID_POPUP_TIMER, static_cast<int>(period));
 }
 
-// With no icon to come back through, the window waits minimised in the task bar.
+// The icon stays for the whole run; without a tray to hold it, hiding minimises the window.
+void CQuizDlg::AddTrayIcon() {
+    m_trayIcon.setIcon(LoadAppIcon(IDI_TRAY));
+    m_trayIcon.setToolTip(ToQString(LoadString(IDS_APP_TITLE)));
+    connect(&m_trayIcon, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason != QSystemTrayIcon::MiddleClick && reason != QSystemTrayIcon::Unknown)
+                    PopUp();
+            });
+    m_trayIcon.show();
+    // A data-file failure ends the program at once: the icon goes first.
+    m_previousExitHandler = SetExitHandler([this](int status) {
+        m_trayIcon.hide();
+        if (m_previousExitHandler)
+            m_previousExitHandler(status);
+    });
+}
+
 void CQuizDlg::HideToTray() {
     StartPopupTimer();
-    showMinimized();
+    if (QSystemTrayIcon::isSystemTrayAvailable() && m_trayIcon.isVisible())
+        hide();
+    else
+        showMinimized();
 }
 
 void CQuizDlg::PopUp() {
-    if (isMinimized())
+    if (isMinimized()) {
         showNormal();
-    else
+        OnShowWindow();
+    } else {
         show();
+    }
     raise();
     activateWindow();
     KillTimer(ID_POPUP_TIMER);
@@ -200,6 +239,65 @@ void CQuizDlg::DestroyWindow() {
     KillTimer(ID_POPUP_TIMER);
     if (m_file.IsOpen())
         m_file.SaveAndClose();
+    m_trayIcon.hide();
+    SetExitHandler(std::move(m_previousExitHandler));
+}
+
+void CQuizDlg::showEvent(QShowEvent* event) {
+    if (!event->spontaneous())
+        OnShowWindow();
+    CDialog::showEvent(event);
+}
+
+// Every showing plays the sound when the file's options say so.
+void CQuizDlg::OnShowWindow() {
+    if (m_file.header.optionFlags & OPT_SOUND_ON)
+        PlaySoundFile(m_host.GetProgramFolder() + "Quillow.wav");
+}
+
+// Drops the menu down under the Function button; the command chosen runs once it has closed.
+void CQuizDlg::OnFunction() {
+    const QWidget* button = GetDlgItem(IDC_FUNCTION);
+    const int command =
+        TrackPopupMenu(IDR_FUNCTION_MENU, button->mapToGlobal(QPoint(0, button->height() + 1)));
+    m_answerBox.setFocus();
+    if (command != 0)
+        PostCommand(command);
+}
+
+void CQuizDlg::OnNewFile() {
+    CFileDialog dialog(false, "qld", "untitled", OFN_OVERWRITEPROMPT, LoadString(IDS_QLD_FILTER));
+    dialog.SetTitle(LoadString(IDS_NEW_FILE_TITLE));
+    SwitchFile(dialog, &CQuestionFile::CreateNew);
+}
+
+void CQuizDlg::OnOpenFile() {
+    CFileDialog dialog(true, "qld", "", OFN_FILEMUSTEXIST, LoadString(IDS_QLD_FILTER));
+    dialog.SetTitle(LoadString(IDS_OPEN_FILE_TITLE));
+    SwitchFile(dialog, &CQuestionFile::Load);
+}
+
+// The current file is saved and closed before the dialog, and opened again on Cancel; the file
+// chosen is then created or opened.
+void CQuizDlg::SwitchFile(CFileDialog& dialog, void (CQuestionFile::*open)()) {
+    m_file.SaveAndClose();
+    if (dialog.DoModal() == IDCANCEL) {
+        m_file.Load();
+        return;
+    }
+    m_host.SetDataFilePath(dialog.GetPathName());
+    (m_file.*open)();
+    ShowQuestion(true);
+    UpdateTitle();
+}
+
+void CQuizDlg::OnUsersManual() {
+    OpenInTextViewer(m_host.GetProgramFolder() + "manual.txt");
+}
+
+void CQuizDlg::OnAbout() {
+    CAboutDlg about(this);
+    about.DoModal();
 }
 
 // The window is dragged by its body.

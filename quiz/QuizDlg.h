@@ -3,10 +3,14 @@
 #include "AnswerEdit.h"
 #include "Commands.h"
 #include "Dialog.h"
+#include "Exit.h"
 #include "QuestionFile.h"
 #include "QuizHost.h"
 
 #include <QColor>
+#include <QSystemTrayIcon>
+
+class CFileDialog;
 
 // The program's one main window: shows a question, checks the typed answer and moves the drill
 // on through the review schedule. It owns the open data file for the whole run.
@@ -21,6 +25,11 @@ public:
     void OnNext();
     void OnGo();
     void OnEditQuestion();
+    void OnFunction();
+    void OnNewFile();
+    void OnOpenFile();
+    void OnUsersManual();
+    void OnAbout();
     void UpdateTitle();
 
     void HideToTray();
@@ -46,11 +55,15 @@ protected:
     void OnTimer(int id) override;
     void OnUserMessage(unsigned message, std::intptr_t wParam) override;
 
+    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
     void CheckAnswer();
+    void AddTrayIcon();
+    void OnShowWindow();
+    void SwitchFile(CFileDialog& dialog, void (CQuestionFile::*open)());
 
     static const CommandEntry<CQuizDlg> kCommands[];
 
@@ -59,4 +72,6 @@ private:
     QuestionRecord m_current;
     QColor m_clrStatic;
     CAnswerEdit m_answerBox;
+    QSystemTrayIcon m_trayIcon;
+    ExitHandler m_previousExitHandler;
 };

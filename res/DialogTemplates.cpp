@@ -42,8 +42,23 @@ constexpr std::array kGotoControls = {
     ControlTemplate{IDC_CANCEL, PushButton, "", 57, 4, 6, 12, CS_HIDDEN | CS_TABSTOP},
 };
 
+constexpr std::array kAboutControls = {
+    ControlTemplate{-1, GroupBox, "", 4, 2, 155, 44, CS_NONE},
+    ControlTemplate{-1, Icon, "128", 12, 12, 20, 20, CS_NONE},
+    ControlTemplate{-1, StaticText, "Quillow V2.0", 40, 12, 110, 10, CS_NONE},
+    ControlTemplate{-1, StaticText, "(C) 2026 Brightfen", 40, 26, 110, 10, CS_NONE},
+    ControlTemplate{-1, Icon, "129", 12, 58, 20, 20, CS_NONE},
+    ControlTemplate{-1, StaticText,
+                    "Brightfen\nSmall tools for learning by heart\n\nquillow@brightfen.example\n"
+                    "Questions, bug reports and ideas are welcome.",
+                    40, 58, 115, 70, CS_NONE},
+    ControlTemplate{IDC_OK, DefPushButton, "OK", 60, 137, 45, 12, CS_TABSTOP},
+};
+
 constexpr unsigned kOwnWindow = DS_CAPTION | DS_SYSMENU | DS_MODALFRAME | DS_APPWINDOW;
 constexpr std::array kTemplates = {
+    DialogTemplate{IDD_ABOUT, "About Quillow...", 10, 163, 155,
+                   DS_CAPTION | DS_SYSMENU | DS_MODALFRAME, kAboutControls},
     DialogTemplate{IDD_QUIZ, "", 12, 253, 85, kOwnWindow, kQuizControls},
     DialogTemplate{IDD_QUESTION_EDIT, "Edit", 12, 218, 111, kOwnWindow, kQuestionEditControls},
     DialogTemplate{IDD_GOTO, "Go to ...", 12, 137, 20,

@@ -16,6 +16,8 @@ enum class ControlKind {
     StaticText,
     SunkenRule,
     GroupBox,
+    // An icon resource; the text is its id.
+    Icon,
 };
 
 enum ControlStyle : unsigned {
@@ -64,9 +66,17 @@ inline constexpr int kPixelsPerDialogUnit = 2;
 const DialogTemplate& FindDialogTemplate(int id);
 
 enum : int {
+    IDD_ABOUT = 100,
     IDD_QUIZ = 102,
     IDD_QUESTION_EDIT = 103,
     IDD_GOTO = 134,
+};
+
+// Icon resources.
+enum : int {
+    IDI_PROGRAM = 128,
+    IDI_MAKER = 129,
+    IDI_TRAY = 140,
 };
 
 // Controls of the quiz window.

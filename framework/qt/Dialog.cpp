@@ -2,6 +2,7 @@
 
 #include "DataExchange.h"
 #include "EditBoxes.h"
+#include "Icons.h"
 #include "MessageBox.h"
 #include "QtText.h"
 #include "Strings.h"
@@ -81,6 +82,13 @@ QWidget* MakeControl(const ControlTemplate& t, QWidget* parent) {
         rule->setFrameShape(QFrame::VLine);
         rule->setFrameShadow(QFrame::Sunken);
         return rule;
+    }
+    case ControlKind::Icon: {
+        auto* picture = new QLabel(parent);
+        picture->setPixmap(LoadAppIcon(QString::fromUtf8(t.text).toInt())
+                               .pixmap(t.cx * kPixelsPerDialogUnit, t.cy * kPixelsPerDialogUnit));
+        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return picture;
     }
     case ControlKind::GroupBox: {
         auto* frame = new QGroupBox(text, parent);
