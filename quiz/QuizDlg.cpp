@@ -44,7 +44,8 @@ const CommandEntry<CQuizDlg> CQuizDlg::kCommands[] = {
 };
 
 CQuizDlg::CQuizDlg(IQuizHost& host, QWidget* parent)
-    : CDialog(IDD_QUIZ, parent), m_host(host), m_file(host), m_answerBox(host.GetDisplayColors()) {}
+    : CDialog(IDD_QUIZ, parent), m_host(host), m_file(host), m_answerBox(host.GetDisplayColors()),
+      m_trayIcon(this) {}
 
 void CQuizDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_ANSWER_BOX, m_answerBox);
