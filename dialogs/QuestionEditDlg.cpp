@@ -33,15 +33,23 @@ void CQuestionEditDlg::ShowRecord() {
                    FormatPrintf("%d of %d", {position + 1, m_pFile->header.recordCount}));
     SetDlgItemText(IDC_EDIT_QUESTION, std::string(FieldText(m_record.question)));
     SetDlgItemText(IDC_EDIT_ANSWER, std::string(FieldText(m_record.answer)));
+    m_shownQuestion = GetDlgItemText(IDC_EDIT_QUESTION);
+    m_shownAnswer = GetDlgItemText(IDC_EDIT_ANSWER);
     m_nShown = position;
     GetDlgItem(IDC_EDIT_QUESTION)->setFocus();
 }
 
+// A box shows some texts not quite as stored (a carriage return as a line break): what counts
+// is whether the user changed a box, and a box left alone keeps its record's bytes.
 void CQuestionEditDlg::StoreEdits() {
     m_strQuestion = GetDlgItemText(IDC_EDIT_QUESTION);
     m_strAnswer = GetDlgItemText(IDC_EDIT_ANSWER);
-    if (m_strQuestion != FieldText(m_record.question) || m_strAnswer != FieldText(m_record.answer))
-        m_pFile->UpdateTexts(m_nShown, m_strQuestion, m_strAnswer);
+    const bool questionEdited = m_strQuestion != m_shownQuestion;
+    const bool answerEdited = m_strAnswer != m_shownAnswer;
+    if (!questionEdited && !answerEdited)
+        return;
+    m_pFile->UpdateTexts(m_nShown, questionEdited ? m_strQuestion : FieldText(m_record.question),
+                         answerEdited ? m_strAnswer : FieldText(m_record.answer));
 }
 
 void CQuestionEditDlg::OnOK() {

@@ -33,4 +33,8 @@ private:
     void OnNewRecord();
 
     static const CommandEntry<CQuestionEditDlg> kCommands[];
+
+    // The boxes' texts as they came back right after the record was shown.
+    std::string m_shownQuestion;
+    std::string m_shownAnswer;
 };
