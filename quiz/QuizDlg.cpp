@@ -10,10 +10,12 @@
 #include "Icons.h"
 #include "Menus.h"
 #include "MessageBox.h"
+#include "OptionDlg.h"
 #include "PopupMenu.h"
 #include "QtText.h"
 #include "QuestionEditDlg.h"
 #include "ResourceIds.h"
+#include "ScheduleDlg.h"
 #include "Strings.h"
 #include "WinApp.h"
 
@@ -37,6 +39,8 @@ const CommandEntry<CQuizDlg> CQuizDlg::kCommands[] = {
     {IDC_NEXT, &CQuizDlg::OnNext},
     {IDC_GO, &CQuizDlg::OnGo},
     {IDC_FUNCTION, &CQuizDlg::OnFunction},
+    {ID_MEMORY_SCHEDULE, &CQuizDlg::OnMemorySchedule},
+    {ID_OPTION, &CQuizDlg::OnOption},
     {ID_NEW_FILE, &CQuizDlg::OnNewFile},
     {ID_OPEN_FILE, &CQuizDlg::OnOpenFile},
     {ID_USERS_MANUAL, &CQuizDlg::OnUsersManual},
@@ -264,6 +268,53 @@ void CQuizDlg::OnFunction() {
     m_answerBox.setFocus();
     if (command != 0)
         PostCommand(command);
+}
+
+// A new range or mode restarts the drill at the range's first question.
+void CQuizDlg::OnMemorySchedule() {
+    auto& h = m_file.header;
+    CScheduleDlg dialog(this);
+    dialog.reviewMode = h.reviewMode;
+    dialog.initRecords = 0;
+    dialog.file = &m_file;
+    if (dialog.DoModal() != IDOK)
+        return;
+    h.rangeFrom = dialog.rangeFrom;
+    h.position = dialog.rangeFrom;
+    h.rangeTo = dialog.rangeTo;
+    // No mode checked keeps the file's own.
+    if (dialog.reviewMode >= 0 && dialog.reviewMode < kReviewModes)
+        h.reviewMode = dialog.reviewMode;
+    m_file.ComputeSequence();
+    m_file.WriteHeader();
+    if (dialog.initRecords)
+        m_file.InitMemoryRecords();
+    ShowQuestion(true);
+}
+
+// A new period restarts a running pop-up timer; the switches are stored as they are set.
+void CQuizDlg::OnOption() {
+    auto& h = m_file.header;
+    COptionDlg dialog(this);
+    dialog.m_nPopupMinutes = static_cast<std::uint32_t>(h.popupMinutes);
+    dialog.m_bNoShowAtStart = (h.optionFlags & OPT_NO_SHOW_AT_START) ? 1 : 0;
+    dialog.m_bHideIfCorrect = (h.optionFlags & OPT_HIDE_IF_CORRECT) ? 1 : 0;
+    dialog.m_bSoundOn = (h.optionFlags & OPT_SOUND_ON) ? 1 : 0;
+    dialog.m_bMatchCase = (h.optionFlags & OPT_MATCH_CASE) ? 1 : 0;
+    if (dialog.DoModal() != IDOK)
+        return;
+    if (static_cast<std::int32_t>(dialog.m_nPopupMinutes) != h.popupMinutes) {
+        h.popupMinutes = static_cast<std::int32_t>(dialog.m_nPopupMinutes);
+        if (!IsShownToUser()) {
+            KillTimer(ID_POPUP_TIMER);
+            StartPopupTimer();
+        }
+    }
+    h.optionFlags = (dialog.m_bNoShowAtStart ? OPT_NO_SHOW_AT_START : 0) |
+                    (dialog.m_bHideIfCorrect ? OPT_HIDE_IF_CORRECT : 0) |
+                    (dialog.m_bSoundOn ? OPT_SOUND_ON : 0) |
+                    (dialog.m_bMatchCase ? OPT_MATCH_CASE : 0);
+    m_file.WriteHeader();
 }
 
 void CQuizDlg::OnNewFile() {

@@ -26,6 +26,8 @@ public:
     void OnGo();
     void OnEditQuestion();
     void OnFunction();
+    void OnMemorySchedule();
+    void OnOption();
     void OnNewFile();
     void OnOpenFile();
     void OnUsersManual();

@@ -55,12 +55,48 @@ constexpr std::array kAboutControls = {
     ControlTemplate{IDC_OK, DefPushButton, "OK", 60, 137, 45, 12, CS_TABSTOP},
 };
 
+constexpr std::array kScheduleControls = {
+    ControlTemplate{-1, GroupBox, "Question Range", 4, 0, 126, 45, CS_NONE},
+    ControlTemplate{IDC_SCHEDULE_FROM, PushLikeButton, "From :    1", 9, 12, 55, 12, CS_TABSTOP},
+    ControlTemplate{IDC_SCHEDULE_TO, PushLikeButton, "To:    1", 67, 12, 55, 12, CS_TABSTOP},
+    ControlTemplate{IDC_SCHEDULE_INIT_RECORDS, CheckBox, "Start with initializing records", 9, 29,
+                    115, 13, CS_TABSTOP},
+    ControlTemplate{-1, GroupBox, "Review Mode", 4, 50, 126, 60, CS_NONE},
+    ControlTemplate{IDC_SCHEDULE_CAREFUL, RadioButton, "Careful  (6 times)", 10, 61, 114, 8,
+                    CS_GROUP | CS_TABSTOP},
+    ControlTemplate{IDC_SCHEDULE_NORMAL, RadioButton, "Normal  (4 times)", 10, 73, 99, 8, CS_NONE},
+    ControlTemplate{IDC_SCHEDULE_ROUGH, RadioButton, "Rough  (2 times)", 10, 85, 83, 8, CS_NONE},
+    ControlTemplate{IDC_SCHEDULE_ONCE, RadioButton, "No review (once)", 10, 97, 82, 8, CS_NONE},
+    ControlTemplate{IDC_OK, DefPushButton, "OK", 136, 5, 42, 12, CS_GROUP | CS_TABSTOP},
+    ControlTemplate{IDC_CANCEL, PushButton, "Cancel", 136, 20, 42, 12, CS_TABSTOP},
+};
+
+constexpr std::array kOptionControls = {
+    ControlTemplate{IDC_OK, DefPushButton, "OK", 125, 5, 42, 12, CS_TABSTOP},
+    ControlTemplate{IDC_CANCEL, PushButton, "Cancel", 125, 20, 42, 12, CS_TABSTOP},
+    ControlTemplate{-1, GroupBox, "Pop-up Period", 4, 0, 113, 31, CS_NONE},
+    ControlTemplate{IDC_OPTION_PERIOD, Edit, "", 12, 13, 26, 12,
+                    CS_BORDER | CS_TABSTOP | CS_NUMBER | CS_RIGHT},
+    ControlTemplate{IDC_OPTION_SPIN, UpDown, "Spin1", 37, 13, 8, 11, CS_NONE},
+    ControlTemplate{-1, StaticText, "(unit: 1minute)", 54, 14, 59, 13, CS_NONE},
+    ControlTemplate{-1, GroupBox, "Etc", 4, 36, 163, 60, CS_NONE},
+    ControlTemplate{IDC_OPTION_NO_SHOW_AT_START, CheckBox,
+                    "Don't &appear immediately after execution", 13, 45, 152, 12, CS_TABSTOP},
+    ControlTemplate{IDC_OPTION_HIDE_IF_CORRECT, CheckBox, "&Hide automatically, if correct", 13, 57,
+                    130, 12, CS_TABSTOP},
+    ControlTemplate{IDC_OPTION_SOUND_ON, CheckBox, "&Sound on", 13, 69, 130, 12, CS_TABSTOP},
+    ControlTemplate{IDC_OPTION_MATCH_CASE, CheckBox, "Match &case", 13, 81, 130, 12, CS_TABSTOP},
+};
+
 constexpr unsigned kOwnWindow = DS_CAPTION | DS_SYSMENU | DS_MODALFRAME | DS_APPWINDOW;
 constexpr std::array kTemplates = {
     DialogTemplate{IDD_ABOUT, "About Quillow...", 10, 163, 155,
                    DS_CAPTION | DS_SYSMENU | DS_MODALFRAME, kAboutControls},
     DialogTemplate{IDD_QUIZ, "", 12, 253, 85, kOwnWindow, kQuizControls},
     DialogTemplate{IDD_QUESTION_EDIT, "Edit", 12, 218, 111, kOwnWindow, kQuestionEditControls},
+    DialogTemplate{IDD_OPTION, "Option", 12, 171, 100, kOwnWindow, kOptionControls},
+    DialogTemplate{IDD_SCHEDULE, "Memory Schedule", 10, 182, 114,
+                   DS_CAPTION | DS_SYSMENU | DS_MODALFRAME, kScheduleControls},
     DialogTemplate{IDD_GOTO, "Go to ...", 12, 137, 20,
                    DS_CAPTION | DS_MODALFRAME | DS_TOOLWINDOW | DS_APPWINDOW, kGotoControls},
 };

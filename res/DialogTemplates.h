@@ -18,6 +18,11 @@ enum class ControlKind {
     GroupBox,
     // An icon resource; the text is its id.
     Icon,
+    CheckBox,
+    // A group of radio buttons starts at the one with CS_GROUP and runs to the next group.
+    RadioButton,
+    // Arrow buttons that step the number in the control before it.
+    UpDown,
 };
 
 enum ControlStyle : unsigned {
@@ -69,6 +74,8 @@ enum : int {
     IDD_ABOUT = 100,
     IDD_QUIZ = 102,
     IDD_QUESTION_EDIT = 103,
+    IDD_OPTION = 104,
+    IDD_SCHEDULE = 133,
     IDD_GOTO = 134,
 };
 
@@ -106,6 +113,27 @@ enum : int {
 enum : int {
     IDC_GOTO_NUMBER = 1000,
     IDC_GOTO_RANGE = 1028,
+};
+
+// Controls of the memory schedule dialog.
+enum : int {
+    IDC_SCHEDULE_CAREFUL = 1038,
+    IDC_SCHEDULE_NORMAL = 1039,
+    IDC_SCHEDULE_ROUGH = 1040,
+    IDC_SCHEDULE_ONCE = 1041,
+    IDC_SCHEDULE_FROM = 1042,
+    IDC_SCHEDULE_TO = 1043,
+    IDC_SCHEDULE_INIT_RECORDS = 1101,
+};
+
+// Controls of the options dialog.
+enum : int {
+    IDC_OPTION_SPIN = 1007,
+    IDC_OPTION_PERIOD = 1008,
+    IDC_OPTION_NO_SHOW_AT_START = 1009,
+    IDC_OPTION_HIDE_IF_CORRECT = 1011,
+    IDC_OPTION_SOUND_ON = 1012,
+    IDC_OPTION_MATCH_CASE = 1035,
 };
 
 // The dialogs' own buttons.

@@ -20,6 +20,8 @@ public:
 
     CDialog* m_pDlgWnd;
     bool m_bSaveAndValidate;
+    // The last box exchanged, which a range check that follows refers to.
+    int m_idLastControl = 0;
 };
 
 // The member widget takes the place of the template's control of that id.
@@ -27,3 +29,12 @@ void DDX_Control(CDataExchange* pDX, int id, QWidget& control);
 // A signed number in a box; a text that is not one gives message 61712.
 void DDX_Text(CDataExchange* pDX, int id, std::int32_t& value);
 void DDX_Text(CDataExchange* pDX, int id, std::string& value);
+// An unsigned number in a box; a text that is not one gives message 61719.
+void DDX_Text(CDataExchange* pDX, int id, std::uint32_t& value);
+// A check box: 1 ticked, 0 clear.
+void DDX_Check(CDataExchange* pDX, int id, int& value);
+// The index of the checked radio button of the group that starts at the control; -1 for none.
+void DDX_Radio(CDataExchange* pDX, int id, int& value);
+// A value read from the last box outside the range gives message 61714 for that box.
+void DDV_MinMaxUInt(CDataExchange* pDX, std::uint32_t value, std::uint32_t minimum,
+                    std::uint32_t maximum);

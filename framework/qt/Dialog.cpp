@@ -6,8 +6,11 @@
 #include "MessageBox.h"
 #include "QtText.h"
 #include "Strings.h"
+#include "UpDown.h"
 #include "UserMessage.h"
 
+#include <QButtonGroup>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QFrame>
@@ -17,6 +20,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 
 namespace {
@@ -39,7 +43,7 @@ Qt::WindowFlags FlagsFor(unsigned style) {
     return flags;
 }
 
-QWidget* MakeControl(const ControlTemplate& t, QWidget* parent) {
+QWidget* MakeControl(const ControlTemplate& t, QWidget* parent, QWidget* previous) {
     const QString text = QString::fromUtf8(t.text);
     switch (t.kind) {
     case ControlKind::PushButton:
@@ -90,6 +94,12 @@ QWidget* MakeControl(const ControlTemplate& t, QWidget* parent) {
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return picture;
     }
+    case ControlKind::CheckBox:
+        return new QCheckBox(text, parent);
+    case ControlKind::RadioButton:
+        return new QRadioButton(text, parent);
+    case ControlKind::UpDown:
+        return new CUpDown(qobject_cast<QLineEdit*>(previous), parent);
     case ControlKind::GroupBox: {
         auto* frame = new QGroupBox(text, parent);
         frame->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -127,8 +137,18 @@ void CDialog::Create() {
 }
 
 void CDialog::BuildControls() {
+    QButtonGroup* radioGroup = nullptr;
     for (const auto& t : m_template.controls) {
-        QWidget* control = MakeControl(t, this);
+        QWidget* control = MakeControl(t, this, m_tabOrder.empty() ? nullptr : m_tabOrder.back());
+        if (auto* radio = qobject_cast<QRadioButton*>(control)) {
+            if (!radioGroup || (t.style & CS_GROUP)) {
+                radioGroup = new QButtonGroup(this);
+                m_radioGroups[t.id] = radioGroup;
+            }
+            radioGroup->addButton(radio);
+        } else {
+            radioGroup = nullptr;
+        }
         control->setGeometry(t.x * kPixelsPerDialogUnit, t.y * kPixelsPerDialogUnit,
                              t.cx * kPixelsPerDialogUnit, t.cy * kPixelsPerDialogUnit);
         control->setFocusPolicy((t.style & CS_TABSTOP) ? Qt::StrongFocus : Qt::NoFocus);
@@ -219,6 +239,11 @@ void CDialog::EndDialog(int result) {
     QDialog::done(result);
     if (m_loop)
         m_loop->quit();
+}
+
+QButtonGroup* CDialog::RadioGroupAt(int firstId) const {
+    auto it = m_radioGroups.find(firstId);
+    return it == m_radioGroups.end() ? nullptr : it->second;
 }
 
 QWidget* CDialog::GetDlgItem(int id) const {

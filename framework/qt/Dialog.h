@@ -12,6 +12,7 @@
 #include <vector>
 
 class CDataExchange;
+class QButtonGroup;
 class QEventLoop;
 
 // A dialog built from a template: its controls are found by their template ids, buttons send
@@ -28,6 +29,8 @@ public:
     virtual void DestroyWindow() {}
 
     QWidget* GetDlgItem(int id) const;
+    // The radio buttons of the group that starts at that control, in template order.
+    QButtonGroup* RadioGroupAt(int firstId) const;
     void SetDlgItemText(int id, const std::string& text);
     std::string GetDlgItemText(int id) const;
     // False when a value was refused; the dialog then stays as it is.
@@ -82,6 +85,7 @@ private:
 
     const DialogTemplate& m_template;
     std::map<int, QWidget*> m_controls;
+    std::map<int, QButtonGroup*> m_radioGroups;
     std::vector<QWidget*> m_tabOrder;
     CWindowTimers m_timers;
     QEventLoop* m_loop = nullptr;
