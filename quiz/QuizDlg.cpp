@@ -3,6 +3,7 @@
 #include "AboutDlg.h"
 #include "AnswerCheck.h"
 #include "AnswerKeys.h"
+#include "BackgroundImage.h"
 #include "DataExchange.h"
 #include "DesktopServices.h"
 #include "FileDialog.h"
@@ -20,6 +21,7 @@
 #include "WinApp.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 #include <QShowEvent>
 #include <QWindow>
 
@@ -52,6 +54,12 @@ CQuizDlg::CQuizDlg(IQuizHost& host, QWidget* parent)
       m_trayIcon(this) {}
 
 void CQuizDlg::DoDataExchange(CDataExchange* pDX) {
+    DDX_Control(pDX, IDC_GO, m_btnGo);
+    DDX_Control(pDX, IDC_NEXT, m_btnNext);
+    DDX_Control(pDX, IDC_FUNCTION, m_btnFunction);
+    DDX_Control(pDX, IDC_HIDE, m_btnHide);
+    DDX_Control(pDX, IDC_EDIT, m_btnEdit);
+    DDX_Control(pDX, IDC_ANSWER, m_btnAnswer);
     DDX_Control(pDX, IDC_ANSWER_BOX, m_answerBox);
 }
 
@@ -60,12 +68,15 @@ bool CQuizDlg::OnInitDialog() {
     EnableToolTips();
     TakeEscapePress();
     setWindowIcon(LoadAppIcon(IDI_PROGRAM));
+    LoadBackgroundImage(m_host.GetProgramFolder());
     AddTrayIcon();
+    CreatePanel();
     m_file.Load();
     ShowQuestion(true);
     UpdateTitle();
     if (m_file.header.optionFlags & OPT_NO_SHOW_AT_START)
         PostCommand(IDC_HIDE);
+    SetUpButtons();
     m_clrStatic = m_host.GetDisplayColors() > 256 ? QColor(246, 206, 173) : QColor(192, 192, 192);
     for (int id : {IDC_QUESTION_FIELD, IDC_QUESTION_TEXT}) {
         QWidget* label = GetDlgItem(id);
@@ -75,6 +86,36 @@ bool CQuizDlg::OnInitDialog() {
         label->setAutoFillBackground(true);
     }
     return true;
+}
+
+// The panel sits at the top of the button column, beside the Edit button's left edge.
+void CQuizDlg::CreatePanel() {
+    m_panel.setParent(this);
+    m_panel.setGeometry(GetDlgItem(IDC_EDIT)->x() - 2, 10, 54, 35);
+    m_panel.show();
+    RegisterControl(IDC_PANEL, &m_panel);
+}
+
+void CQuizDlg::SetUpButtons() {
+    m_btnEdit.SetStripPos(0, 20, 50, 20, 0);
+    m_btnFunction.SetStripPos(0, 20, 50, 20, 0);
+    m_btnAnswer.SetStripPos(0, 20, 50, 20, 0);
+    m_btnGo.SetStripPos(0, 0, 30, 19, 0);
+    m_btnNext.SetStripPos(0, 0, 30, 19, 0);
+    m_btnHide.SetStripPos(0, 20, 50, 20, 0);
+}
+
+// The background is the picture's 40 x 40 tile, over and over.
+void CQuizDlg::paintEvent(QPaintEvent* event) {
+    if (!GetBackBitmap()) {
+        CDialog::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    const int columns = (width() + 39) / 40, rows = (height() + 39) / 40;
+    for (int c = 0; c < columns; ++c)
+        for (int r = 0; r < rows; ++r)
+            CopyFromBackground(painter, QPoint(40 * c, 40 * r), QRect(150, 0, 40, 40));
 }
 
 bool CQuizDlg::OnCommand(int id) {
@@ -110,6 +151,7 @@ void CQuizDlg::ShowQuestion(bool advance) {
                                : m_file.ReadRecordOrExit(m_current.number, m_current);
     if (number < 0)
         return;
+    m_panel.SetInfo(m_current.correctCount - 1, m_current.number + 1, &m_file);
     if (FieldText(m_current.question).empty())
         SetFieldText(m_current.question, LoadString(IDS_EMPTY_QUESTION));
     SetDlgItemText(IDC_QUESTION_TEXT, std::string(FieldText(m_current.question)));
@@ -246,6 +288,7 @@ void CQuizDlg::DestroyWindow() {
         m_file.SaveAndClose();
     m_trayIcon.hide();
     SetExitHandler(std::move(m_previousExitHandler));
+    FreeBackgroundImage();
 }
 
 void CQuizDlg::showEvent(QShowEvent* event) {

@@ -4,8 +4,10 @@
 #include "Commands.h"
 #include "Dialog.h"
 #include "Exit.h"
+#include "PanelStatic.h"
 #include "QuestionFile.h"
 #include "QuizHost.h"
+#include "SkinButton.h"
 
 #include <QColor>
 #include <QSystemTrayIcon>
@@ -58,12 +60,15 @@ protected:
     void OnUserMessage(unsigned message, std::intptr_t wParam) override;
 
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
     void CheckAnswer();
     void AddTrayIcon();
+    void CreatePanel();
+    void SetUpButtons();
     void OnShowWindow();
     void SwitchFile(CFileDialog& dialog, void (CQuestionFile::*open)());
 
@@ -73,6 +78,13 @@ private:
     CQuestionFile m_file;
     QuestionRecord m_current;
     QColor m_clrStatic;
+    CPanelStatic m_panel;
+    CSkinButton m_btnGo;
+    CSkinButton m_btnNext;
+    CSkinButton m_btnFunction;
+    CSkinButton m_btnHide;
+    CSkinButton m_btnEdit;
+    CSkinButton m_btnAnswer;
     CAnswerEdit m_answerBox;
     QSystemTrayIcon m_trayIcon;
     ExitHandler m_previousExitHandler;

@@ -97,6 +97,7 @@ enum : int {
     IDC_NEXT = 1032,
     IDC_GO = 1033,
     IDC_FUNCTION = 1036,
+    IDC_PANEL = 1037,
 };
 
 // Controls of the question editor.

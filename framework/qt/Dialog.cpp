@@ -171,6 +171,14 @@ void CDialog::WireCommand(QWidget* control, int id) {
 
 void CDialog::RegisterControl(int id, QWidget* control) {
     m_controls[id] = control;
+    if (m_bToolTips)
+        SetToolTipFromStrings(id, control);
+}
+
+void CDialog::SetToolTipFromStrings(int id, QWidget* control) {
+    const std::string tip = LoadString(static_cast<unsigned>(id));
+    if (!tip.empty())
+        control->setToolTip(ToQString(tip));
 }
 
 void CDialog::ReplaceControl(int id, QWidget& control) {
@@ -300,11 +308,9 @@ bool CDialog::TakeEscapePress() {
 }
 
 void CDialog::EnableToolTips() {
-    for (auto& [id, control] : m_controls) {
-        const std::string tip = LoadString(static_cast<unsigned>(id));
-        if (!tip.empty())
-            control->setToolTip(ToQString(tip));
-    }
+    m_bToolTips = true;
+    for (auto& [id, control] : m_controls)
+        SetToolTipFromStrings(id, control);
 }
 
 // Enter presses the focused push button, else sends IDOK, whether or not a button shows it;

@@ -82,6 +82,7 @@ private:
     void BuildControls();
     void WireCommand(QWidget* control, int id);
     void ApplyTabOrder();
+    void SetToolTipFromStrings(int id, QWidget* control);
 
     const DialogTemplate& m_template;
     std::map<int, QWidget*> m_controls;
@@ -93,4 +94,5 @@ private:
     bool m_created = false;
     bool m_ended = false;
     bool m_escapePressed = false;
+    bool m_bToolTips = false;
 };

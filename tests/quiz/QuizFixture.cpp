@@ -4,6 +4,7 @@
 
 void QuizTest::Start(const DeckSpec& deck, int displayColors) {
     WriteFileBytes(DataPath(), MakeDataFile(deck));
+    WriteFileBytes(dir.File("backimg.bmp"), ReadFileBytes(QUILLOW_SKIN_PICTURE));
     host = std::make_unique<TestQuizHost>(DataPath(), dir.Path(), displayColors);
     quiz = std::make_unique<CQuizDlg>(*host);
     quiz->Create();

@@ -1,0 +1,67 @@
+#include "PanelStatic.h"
+
+#include "BackgroundImage.h"
+#include "QuestionFile.h"
+#include "ReviewSchedule.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+const QRect kFace(190, 0, 54, 35);
+
+// The k lowest digits of the value, the rightmost at x.
+void DrawNumber(QPainter& painter, int value, int digits, int x, int y) {
+    auto v = static_cast<unsigned>(std::max(value, 0));
+    for (int k = 0; k < digits; ++k, x -= 5, v /= 10)
+        CopyFromBackground(painter, QPoint(x, y),
+                           QRect(90 + 5 * static_cast<int>(v % 10), 0, 5, 9));
+}
+
+// Which colour a lit segment of the bar takes, by its place.
+int SegmentColour(int x) {
+    return x < 15 ? 1 : x < 27 ? 2 : x < 39 ? 3 : 4;
+}
+
+} // namespace
+
+void CPanelStatic::SetInfo(int level, int number, const CQuestionFile* file) {
+    m_nLevel = level;
+    m_nNumber = number;
+    m_pHeader = file ? &file->header : nullptr;
+    repaint();
+}
+
+int CPanelStatic::Progress(const QuestionFileHeader& h) {
+    const long long span = kReviewSpan[static_cast<std::size_t>(h.reviewMode)];
+    const long long done = h.stepIndex + (static_cast<long long>(h.position) - h.rangeFrom) * 6;
+    long long total = (span + h.rangeTo - h.rangeFrom) * 6;
+    if (total < 1)
+        total = 1;
+    return static_cast<int>(std::clamp(done * 100 / total, 0LL, 100LL));
+}
+
+void CPanelStatic::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (!CopyFromBackground(painter, QPoint(0, 0), kFace))
+        painter.fillRect(rect(), Qt::black);
+    DrawInfo(painter);
+}
+
+void CPanelStatic::DrawInfo(QPainter& painter) {
+    if (!m_pHeader || !GetBackBitmap())
+        return;
+    const QuestionFileHeader& h = *m_pHeader;
+    for (int i = 0; i < 10; ++i) {
+        const int x = 3 + 4 * i;
+        const int colour = m_nLevel < i ? 0 : SegmentColour(x);
+        CopyFromBackground(painter, QPoint(x, 2), QRect(90 + 4 * colour, 10, 3, 2));
+    }
+    DrawNumber(painter, m_nNumber, 4, 17, 6);
+    DrawNumber(painter, h.rangeFrom + 1, 4, 17, 22);
+    DrawNumber(painter, h.rangeTo + 1, 4, 45, 22);
+    CopyFromBackground(painter, QPoint(46, 2), QRect(110 + 6 * h.reviewMode, 9, 5, 5));
+    DrawNumber(painter, Progress(h), 3, 40, 6);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "QuestionFileHeader.h"
+
+#include <QWidget>
+
+class CQuestionFile;
+class QPainter;
+
+// The display panel: the question's correct-answer bar and number, the range, the review mode
+// and the pass's progress, all copied out of the skin picture. It reads the open file's header
+// at every drawing.
+class CPanelStatic : public QWidget {
+public:
+    CPanelStatic() = default;
+
+    void SetInfo(int level, int number, const CQuestionFile* file);
+
+    // The progress of the pass in per cent, 0 to 100.
+    static int Progress(const QuestionFileHeader& header);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void DrawInfo(QPainter& painter);
+
+    const QuestionFileHeader* m_pHeader = nullptr;
+    int m_nLevel = 0;
+    int m_nNumber = 0;
+};
