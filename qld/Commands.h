@@ -1,0 +1,39 @@
+#pragma once
+
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A command's words after its name: the operands, and the options with their values.
+struct CommandLine {
+    std::vector<std::string> operands;
+    std::map<std::string, std::string> options;
+
+    bool Has(const std::string& option) const { return options.count(option) > 0; }
+};
+
+// Wrong use of a command: the tool says why and ends with status 2.
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// "qld: FILE: reason" on the error stream.
+void PrintError(const std::string& file, const std::string& reason);
+
+// The parts of a text one after another; numbers go through std::to_string.
+template <class... Parts> std::string Concat(const Parts&... parts) {
+    std::string text;
+    ((text += parts), ...);
+    return text;
+}
+
+// "1 card", "2 cards".
+std::string Counted(long long count, std::string_view noun);
+
+// Each returns the exit status: 0 done, 1 failed.
+int RunImport(const CommandLine& line);
+int RunExport(const CommandLine& line);
+int RunInfo(const CommandLine& line);
+int RunCheck(const CommandLine& line);

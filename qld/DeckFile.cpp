@@ -1,0 +1,59 @@
+#include "DeckFile.h"
+
+#include "Commands.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+bool DeckFile::Open(const std::string& path, std::string& error) {
+    if (!m_file.Open(path, CFile::modeRead)) {
+        error = OpenFailure(path);
+        return false;
+    }
+    HeaderBytes bytes{};
+    m_file.Read(bytes.data(), bytes.size());
+    m_header = DecodeHeader(bytes);
+    m_length = m_file.GetLength();
+    return true;
+}
+
+int DeckFile::HeaderSize() const {
+    return m_header.version < kLongHeaderVersion ? kOldHeaderSize : kHeaderSize;
+}
+
+std::string DeckFile::Refusal() const {
+    const std::int32_t version = m_header.version;
+    if (m_length >= 4 && (version < 1 || version > kCurrentVersion))
+        return Concat("not a data file: version ", std::to_string(version), " is not 1 to ",
+                      std::to_string(kCurrentVersion));
+    if (m_length < HeaderSize())
+        return Concat("the file is ", Counted(m_length, "byte"), " long, shorter than its ",
+                      std::to_string(HeaderSize()), "-byte header");
+    const std::int32_t count = m_header.recordCount;
+    if (count < 0 || count > kMaxQuestions)
+        return Concat("the header counts ", Counted(count, "record"), ", not 0 to ",
+                      std::to_string(kMaxQuestions));
+    const std::int64_t needed = HeaderSize() + std::int64_t{count} * kRecordSize;
+    if (m_length < needed)
+        return Concat("the file is ", Counted(m_length, "byte"), " long; its ",
+                      Counted(count, "record"), " need ", std::to_string(needed));
+    return {};
+}
+
+bool DeckFile::ReadRecord(int slot, QuestionRecord& record) {
+    RecordBytes bytes{};
+    if (slot < 0 || !m_file.Seek(HeaderSize() + std::int64_t{slot} * kRecordSize) ||
+        m_file.Read(bytes.data(), bytes.size()) != bytes.size())
+        return false;
+    record = DecodeRecord(bytes);
+    return true;
+}
+
+std::string OpenFailure(const std::string& path) {
+    const int code = errno;
+    std::error_code ignored;
+    if (std::filesystem::exists(path, ignored) && !std::filesystem::is_regular_file(path, ignored))
+        return "cannot open: not a regular file";
+    return Concat("cannot open: ", std::strerror(code));
+}

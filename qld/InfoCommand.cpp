@@ -1,0 +1,127 @@
+#include "Commands.h"
+#include "DeckFile.h"
+#include "ReviewSchedule.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+constexpr std::array<const char*, kReviewModes> kModeNames = {
+    "Careful (6 times)", "Normal (4 times)", "Rough (2 times)", "No review (once)"};
+
+struct OptionName {
+    std::int32_t bit;
+    const char* name;
+};
+constexpr std::array<OptionName, 4> kOptionNames = {{
+    {OPT_NO_SHOW_AT_START, "Don't appear immediately after execution"},
+    {OPT_MATCH_CASE, "Match case"},
+    {OPT_HIDE_IF_CORRECT, "Hide automatically, if correct"},
+    {OPT_SOUND_ON, "Sound on"},
+}};
+
+std::string Options(std::int32_t flags) {
+    std::string names;
+    for (const auto& option : kOptionNames)
+        if (flags & option.bit)
+            names += Concat(names.empty() ? "" : ", ", option.name);
+    if (const std::int32_t other = flags & ~0xF) {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "0x%X", static_cast<unsigned>(other));
+        names += Concat(names.empty() ? "" : ", ", "other bits ", hex);
+    }
+    return names.empty() ? "none" : names;
+}
+
+std::string Range(const QuestionFileHeader& h) {
+    std::string range =
+        Concat(std::to_string(h.rangeFrom + 1), " to ", std::to_string(h.rangeTo + 1));
+    const bool valid = h.rangeFrom >= 0 && h.rangeFrom <= h.rangeTo && h.rangeTo < kMaxQuestions;
+    return valid ? range : Concat(range, " (not valid: Quillow opens it as 1 to 20)");
+}
+
+std::string SavedTime(std::int32_t seconds) {
+    const std::time_t time = seconds;
+    std::tm utc{};
+    char text[32];
+    if (!::gmtime_r(&time, &utc) ||
+        !std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &utc))
+        return std::to_string(seconds);
+    return text;
+}
+
+void PrintField(const char* name, const std::string& value) {
+    std::printf("  %-15s%s\n", name, value.c_str());
+}
+
+// Questions by their count of correct answers: 0, 1, 2, 3, 4, 5 to 9, 10 or more.
+void PrintHistogram(const std::vector<std::int32_t>& counts) {
+    struct Bucket {
+        const char* label;
+        std::int32_t from;
+        int questions = 0;
+    };
+    std::array<Bucket, 7> buckets = {
+        {{"0", 0}, {"1", 1}, {"2", 2}, {"3", 3}, {"4", 4}, {"5 to 9", 5}, {"10 or more", 10}}};
+    for (const std::int32_t count : counts) {
+        auto bucket = std::find_if(buckets.rbegin(), buckets.rend(),
+                                   [&](const Bucket& b) { return count >= b.from; });
+        ++(bucket == buckets.rend() ? buckets.front() : *bucket).questions;
+    }
+    constexpr int kBarWidth = 40;
+    int most = 1;
+    std::size_t shown = 1;
+    for (std::size_t i = 0; i < buckets.size(); ++i) {
+        most = std::max(most, buckets[i].questions);
+        if (buckets[i].questions > 0)
+            shown = i + 1;
+    }
+    std::printf("\n  correct answers  questions\n");
+    for (std::size_t i = 0; i < shown; ++i) {
+        const int n = buckets[i].questions;
+        const int bar = n == 0 ? 0 : std::max(1, n * kBarWidth / most);
+        std::printf("  %15s  %9d%s%s\n", buckets[i].label, n, bar ? "  " : "",
+                    std::string(static_cast<std::size_t>(bar), '#').c_str());
+    }
+}
+
+} // namespace
+
+int RunInfo(const CommandLine& line) {
+    const std::string& deck = line.operands[0];
+    DeckFile file;
+    std::string error;
+    if (!file.Open(deck, error) || !(error = file.Refusal()).empty()) {
+        PrintError(deck, error);
+        return 1;
+    }
+    const QuestionFileHeader& h = file.Header();
+    std::vector<std::int32_t> counts;
+    for (int i = 0; i < h.recordCount; ++i) {
+        QuestionRecord record;
+        if (file.ReadRecord(i, record))
+            counts.push_back(record.correctCount);
+    }
+
+    std::printf("%s\n", deck.c_str());
+    const bool scheduleKept = h.version >= kCurrentVersion;
+    PrintField("version", Concat(std::to_string(h.version),
+                                 scheduleKept ? "" : " (converted when Quillow opens it)"));
+    PrintField("records", std::to_string(h.recordCount));
+    if (scheduleKept) {
+        PrintField("range", Range(h));
+        const bool knownMode = h.reviewMode >= 0 && h.reviewMode < kReviewModes;
+        PrintField("review mode", knownMode ? kModeNames[static_cast<std::size_t>(h.reviewMode)]
+                                            : Concat(std::to_string(h.reviewMode), " (unknown)"));
+        PrintField("position", std::to_string(h.position + 1));
+    }
+    PrintField("pop-up period", Counted(h.popupMinutes, "minute"));
+    PrintField("options", Options(h.optionFlags));
+    PrintField("last saved", SavedTime(h.savedTime));
+    if (!counts.empty())
+        PrintHistogram(counts);
+    return 0;
+}

@@ -1,0 +1,122 @@
+#include "DelimitedText.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+Rows FieldsOf(const ReadResult& result) {
+    Rows rows;
+    for (const auto& row : result.rows)
+        rows.push_back(row.fields);
+    return rows;
+}
+
+// Texts in the styles that spreadsheets and flash-card programs export.
+TEST(DelimitedTextTest, ReadsWhatOtherProgramsExport) {
+    struct Case {
+        const char* style;
+        std::string text;
+        ReadOptions options;
+        Rows rows;
+        std::vector<int> lines;
+    } cases[] = {
+        {"plain TSV", "cat\tKatze\ndog\tHund", {}, {{"cat", "Katze"}, {"dog", "Hund"}}, {1, 2}},
+        {"spreadsheet CSV: BOM, CRLF, header row, quoting",
+         "\xEF\xBB\xBFQuestion,Answer\r\n\"Paris, France\",\"say \"\"bonjour\"\"\"\r\n"
+         "\"two\r\nlines\",x\r\n\r\nlast,y\r\n",
+         {0, true},
+         {{"Paris, France", "say \"bonjour\""}, {"two\nlines", "x"}, {"last", "y"}},
+         {2, 3, 6}},
+        {"settings lines and a tags column",
+         "#separator:tab\n#html:false\n#tags column:3\nQ1\tA, b\ttag1\n",
+         {},
+         {{"Q1", "A, b", "tag1"}},
+         {4}},
+        {"semicolons",
+         "Hauptstadt;Berlin;\nFluss;Rhein, Elbe\n",
+         {},
+         {{"Hauptstadt", "Berlin", ""}, {"Fluss", "Rhein, Elbe"}},
+         {1, 2}},
+        {"tab beats commas in the first line", "1, 2, 3\tcount\n", {}, {{"1, 2, 3", "count"}}, {1}},
+        {"quotes inside text",
+         "5\" floppy,disk\n\"Hi\" she said,x\n",
+         {},
+         {{"5\" floppy", "disk"}, {"\"Hi\" she said", "x"}},
+         {1, 2}},
+        {"--sep over the settings line",
+         "#separator:tab\na;b\tc\n",
+         {';', false},
+         {{"a", "b\tc"}},
+         {2}},
+        {"a lone CR is text", "a\rb\tc\n", {}, {{"a\rb", "c"}}, {1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.style);
+        const ReadResult result = ReadRows(c.text, c.options);
+        ASSERT_EQ(result.error, "");
+        EXPECT_EQ(FieldsOf(result), c.rows);
+        std::vector<int> lines;
+        for (const auto& row : result.rows)
+            lines.push_back(row.line);
+        EXPECT_EQ(lines, c.lines);
+    }
+}
+
+TEST(DelimitedTextTest, RefusesTextItCannotReadWithTheLine) {
+    struct Case {
+        std::string text, error;
+    } cases[] = {
+        {"a\tb\n\"open\tx\ny\n", "line 2: a quoted field has no closing quote"},
+        {"\"two\nlines\" more\tx\n", "line 1: text after the closing quote of a field"},
+        {"ok\tfine\nLatin-1 \xE9t\xE9\tsummer\n", "line 2: not UTF-8 text"},
+        {"a\tb\nc\td\n\xC0\xAF\n", "line 3: not UTF-8 text"},
+        {std::string("a\tb\x00", 4), "line 1: a NUL byte"},
+        {"\xFF\xFEq\0\t\0", "line 1: UTF-16 text; save it as UTF-8"},
+        {"#separator:nonsense\na\tb\n", "line 1: unknown separator"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ReadRows(c.text, {}).error, c.error) << c.text;
+}
+
+TEST(DelimitedTextTest, FindsBytesThatAreNotUtf8) {
+    struct Case {
+        std::string text;
+        std::size_t bad;
+    } cases[] = {
+        {"plain \xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", std::string::npos},
+        {"ab\xC3", 2},           // cut short
+        {"\xE0\x80\xAF", 0},     // overlong
+        {"x\xED\xA0\x80", 1},    // surrogate
+        {"\xF4\x90\x80\x80", 0}, // beyond U+10FFFF
+        {"\xC3\xA9\x80", 2},     // stray continuation byte
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FindBadByte(c.text), c.bad) << c.text;
+}
+
+// Whatever a record holds, its written row reads back as the same two texts, also as the first
+// line of a file.
+TEST(DelimitedTextTest, WrittenRowsReadBackAsTheSameTexts) {
+    const std::vector<std::string> texts = {"",
+                                            "plain",
+                                            "tab\there",
+                                            "comma, here",
+                                            "semi;colon",
+                                            "\"quoted\"",
+                                            "say \"x\" now",
+                                            "two\nlines",
+                                            "#separator:comma",
+                                            "\xEF\xBB\xBFmark",
+                                            "trailing space "};
+    for (const char separator : {'\t', ',', ';'})
+        for (const auto& text : texts) {
+            const ReadResult result =
+                ReadRows(FormatRow(text, text, separator), {separator, false});
+            EXPECT_EQ(FieldsOf(result), (Rows{{text, text}})) << separator << text;
+        }
+    EXPECT_EQ(FormatRow("plain", "a, b", '\t'), "plain\ta, b\n");
+}
+
+} // namespace
