@@ -20,6 +20,8 @@
 #include "Strings.h"
 #include "WinApp.h"
 
+#include <QCoreApplication>
+#include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShowEvent>
@@ -254,6 +256,10 @@ void CQuizDlg::AddTrayIcon() {
 
 void CQuizDlg::HideToTray() {
     StartPopupTimer();
+    // A window hidden before it was ever active gets no focus-out, and the text cursor would go
+    // on blinking, waking the program twice a second while it waits.
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QCoreApplication::sendEvent(&m_answerBox, &focusOut);
     if (QSystemTrayIcon::isSystemTrayAvailable() && m_trayIcon.isVisible())
         hide();
     else
