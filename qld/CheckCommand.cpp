@@ -28,18 +28,20 @@ void CheckHeader(const QuestionFileHeader& h, std::vector<std::string>& problems
         h.rangeFrom >= 0 && h.rangeFrom <= h.rangeTo && h.rangeTo < kMaxQuestions;
     const bool modeValid = h.reviewMode >= 0 && h.reviewMode < kReviewModes;
     if (!rangeValid)
-        problems.push_back(Concat(
-            "the range ", std::to_string(h.rangeFrom + 1), " to ", std::to_string(h.rangeTo + 1),
-            " is not valid: it must run forward within 1 to ", std::to_string(kMaxQuestions)));
+        problems.push_back(Concat("the range ", std::to_string(std::int64_t{h.rangeFrom} + 1),
+                                  " to ", std::to_string(std::int64_t{h.rangeTo} + 1),
+                                  " is not valid: it must run forward within 1 to ",
+                                  std::to_string(kMaxQuestions)));
     if (!modeValid)
         problems.push_back(Concat("review mode ", std::to_string(h.reviewMode), " is not 0 to ",
                                   std::to_string(kReviewModes - 1)));
     if (rangeValid && modeValid) {
-        const std::int32_t last = h.rangeTo + kReviewSpan[static_cast<std::size_t>(h.reviewMode)];
+        const std::int64_t last =
+            std::int64_t{h.rangeTo} + kReviewSpan[static_cast<std::size_t>(h.reviewMode)];
         if (h.position < h.rangeFrom || h.position > last)
-            problems.push_back(Concat("position ", std::to_string(h.position + 1),
-                                      " is outside the pass ", std::to_string(h.rangeFrom + 1),
-                                      " to ", std::to_string(last + 1)));
+            problems.push_back(Concat(
+                "position ", std::to_string(std::int64_t{h.position} + 1), " is outside the pass ",
+                std::to_string(std::int64_t{h.rangeFrom} + 1), " to ", std::to_string(last + 1)));
     }
     if (h.stepIndex < 0 || h.stepIndex >= kSequenceSlots)
         problems.push_back(Concat("step index ", std::to_string(h.stepIndex), " is not 0 to ",

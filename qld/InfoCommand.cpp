@@ -37,8 +37,8 @@ std::string Options(std::int32_t flags) {
 }
 
 std::string Range(const QuestionFileHeader& h) {
-    std::string range =
-        Concat(std::to_string(h.rangeFrom + 1), " to ", std::to_string(h.rangeTo + 1));
+    std::string range = Concat(std::to_string(std::int64_t{h.rangeFrom} + 1), " to ",
+                               std::to_string(std::int64_t{h.rangeTo} + 1));
     const bool valid = h.rangeFrom >= 0 && h.rangeFrom <= h.rangeTo && h.rangeTo < kMaxQuestions;
     return valid ? range : Concat(range, " (not valid: Quillow opens it as 1 to 20)");
 }
@@ -116,7 +116,7 @@ int RunInfo(const CommandLine& line) {
         const bool knownMode = h.reviewMode >= 0 && h.reviewMode < kReviewModes;
         PrintField("review mode", knownMode ? kModeNames[static_cast<std::size_t>(h.reviewMode)]
                                             : Concat(std::to_string(h.reviewMode), " (unknown)"));
-        PrintField("position", std::to_string(h.position + 1));
+        PrintField("position", std::to_string(std::int64_t{h.position} + 1));
     }
     PrintField("pop-up period", Counted(h.popupMinutes, "minute"));
     PrintField("options", Options(h.optionFlags));
