@@ -11,6 +11,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb x11-utils xdotool imagemagick trayer python3
     fonts-liberation2 fonts-dejavu-core
+    desktop-file-utils appstream
 )
 
 install_missing() {

@@ -1,13 +1,17 @@
 #include "QuillowApp.h"
 
+#include "DataFolder.h"
 #include "DisplayColors.h"
 #include "MessageBox.h"
 #include "QtText.h"
 #include "QuizDlg.h"
 #include "TerminationSignals.h"
+#include "UserFolders.h"
 
 #include <QCoreApplication>
 #include <QScreen>
+
+#include <filesystem>
 
 namespace {
 
@@ -16,7 +20,10 @@ constexpr const char* kDefaultDataFile = "Quillow.qld";
 
 } // namespace
 
-CQuillowApp::CQuillowApp(int& argc, char** argv) : CWinApp(argc, argv) {}
+CQuillowApp::CQuillowApp(int& argc, char** argv) : CWinApp(argc, argv) {
+    // Ties the windows to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QUILLOW_APP_ID);
+}
 
 bool CQuillowApp::InitInstance() {
     SetRegistryKey("Brightfen");
@@ -28,7 +35,7 @@ bool CQuillowApp::InitInstance() {
     m_strProgramFolder = ToStdString(QCoreApplication::applicationDirPath()) + "/";
     m_strDataFile = GetProfileString(kSection, "File1", "");
     if (m_strDataFile.empty())
-        m_strDataFile = m_strProgramFolder + kDefaultDataFile;
+        m_strDataFile = GetDefaultDataFolder() + kDefaultDataFile;
     const QScreen* screen = QGuiApplication::primaryScreen();
     m_nDisplayColors = DisplayColorsForDepth(screen ? screen->depth() : 32);
 
@@ -52,6 +59,16 @@ int CQuillowApp::ExitInstance() {
     if (!m_bFoundRunningCopy)
         WriteProfileString(kSection, "File1", m_strDataFile);
     return CWinApp::ExitInstance();
+}
+
+std::string CQuillowApp::GetDefaultDataFolder() const {
+    const std::string folder = DefaultDataFolder(m_strProgramFolder, UserDataHome());
+    if (folder != m_strProgramFolder) {
+        // A folder that cannot be made shows as the default file that cannot be created.
+        std::error_code ignored;
+        std::filesystem::create_directories(folder, ignored);
+    }
+    return folder;
 }
 
 // A hidden window stays hidden (also when, without a tray, hiding minimised it), a minimised one

@@ -21,6 +21,8 @@ public:
     std::string GetDataFilePath() const override { return m_strDataFile; }
     void SetDataFilePath(const std::string& path) override { m_strDataFile = path; }
     std::string GetProgramFolder() const override { return m_strProgramFolder; }
+    // Made when it is asked for and is not the program's folder.
+    std::string GetDefaultDataFolder() const override;
     int GetDisplayColors() const override { return m_nDisplayColors; }
 
     std::string m_strProgramFolder;

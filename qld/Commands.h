@@ -37,3 +37,4 @@ int RunImport(const CommandLine& line);
 int RunExport(const CommandLine& line);
 int RunInfo(const CommandLine& line);
 int RunCheck(const CommandLine& line);
+int RunAutostart(const CommandLine& line);

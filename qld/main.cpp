@@ -17,14 +17,15 @@ struct Command {
     std::string_view help;
 };
 
-constexpr std::string_view kOverview = R"(Usage: qld COMMAND DECK.qld [ARGUMENTS]
-Reads and writes Quillow data files.
+constexpr std::string_view kOverview = R"(Usage: qld COMMAND [ARGUMENTS]
+Reads and writes Quillow data files, and starts Quillow with the desktop session.
 
 Commands:
   import DECK.qld [FILE|-]  append the cards of a tab- or comma-separated file
   export DECK.qld [FILE|-]  write every record as question TAB answer
   info DECK.qld             the header in words and the correct answers per question
   check DECK.qld            validate a file without changing it
+  autostart [on|off]        start Quillow with the desktop session, or not
 
 'qld COMMAND --help' tells more. Exit status: 0 done, 1 failed, 2 wrong usage.
 )";
@@ -61,11 +62,19 @@ Validates DECK.qld without changing it: the header's fields, the file's length, 
 number and texts. Exits 0, or 1 with one line per problem.
 )";
 
+constexpr std::string_view kAutostartHelp = R"(Usage: qld autostart [on|off]
+Sets Quillow to start with the desktop session, or not. "on" writes the XDG autostart entry
+$XDG_CONFIG_HOME/autostart/)" QUILLOW_APP_ID R"(.desktop (by default in ~/.config), which
+starts the Quillow program in the folder of this qld, links resolved; "off" removes it. Without
+an argument, tells whether it is on.
+)";
+
 const std::vector<Command> kCommands = {
     {"import", RunImport, 1, 2, {"--header", "--dry-run"}, {"--sep"}, kImportHelp},
     {"export", RunExport, 1, 2, {}, {}, kExportHelp},
     {"info", RunInfo, 1, 1, {}, {}, kInfoHelp},
     {"check", RunCheck, 1, 1, {}, {}, kCheckHelp},
+    {"autostart", RunAutostart, 0, 1, {}, {}, kAutostartHelp},
 };
 
 bool Contains(const std::vector<std::string_view>& names, std::string_view name) {

@@ -47,7 +47,7 @@ void CQuestionFile::Load() {
     const std::string path = m_host.GetDataFilePath();
     if (!Open(path, modeReadWrite)) {
         AfxMessageBox(FormatString(IDS_FILE_NOT_FOUND, path), MB_ICONEXCLAMATION);
-        const std::string defaultPath = m_host.GetProgramFolder() + kDefaultFileName;
+        const std::string defaultPath = m_host.GetDefaultDataFolder() + kDefaultFileName;
         m_host.SetDataFilePath(defaultPath);
         if (!Open(defaultPath, modeReadWrite)) {
             CreateNew();

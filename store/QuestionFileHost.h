@@ -3,14 +3,17 @@
 #include <cstdint>
 #include <string>
 
-// What the question file needs of the application: where the data file is, the program's
-// folder (for the default data file) and the clock.
+// What the question file needs of the application: where the data file is, the folder of the
+// default data file and the clock.
 class IQuestionFileHost {
 public:
     virtual std::string GetDataFilePath() const = 0;
     virtual void SetDataFilePath(const std::string& path) = 0;
     // Ends in a '/'.
     virtual std::string GetProgramFolder() const = 0;
+    // Where the default data file lives, ending in a '/': the program's folder unless the
+    // application keeps it elsewhere.
+    virtual std::string GetDefaultDataFolder() const;
     // Seconds since 1970-01-01 00:00 UTC.
     virtual std::int32_t GetCurrentTime() const;
 

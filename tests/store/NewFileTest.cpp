@@ -3,6 +3,8 @@
 #include "ResourceIds.h"
 #include "Strings.h"
 
+#include <filesystem>
+
 using NewFileTest = StoreTest;
 
 TEST_F(NewFileTest, NewFileIsExactlyTheDefaultHeader) {
@@ -71,6 +73,20 @@ TEST_F(NewFileTest, MissingFileFallsBackToTheExistingDefaultFile) {
     EXPECT_EQ(file.header.recordCount, 4);
     EXPECT_EQ(file.GetFilePath(), dir.File("Quillow.qld"));
     EXPECT_EQ(ReadFileBytes(dir.File("Quillow.qld")).size(), 104u + 4 * 1052);
+}
+
+// An application may keep the default file apart from the program (an installed one does).
+TEST_F(NewFileTest, DefaultFileLivesInTheHostsDefaultDataFolder) {
+    const std::string data = dir.File("data/");
+    std::filesystem::create_directory(data);
+    host.defaultDataFolder = data;
+    host.SetDataFilePath(dir.File("gone.qld"));
+    CQuestionFile file(host);
+    LoadFile(file);
+    EXPECT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(host.GetDataFilePath(), data + "Quillow.qld");
+    EXPECT_EQ(ReadFileBytes(data + "Quillow.qld").size(), 104u);
+    EXPECT_FALSE(FileExists(dir.File("Quillow.qld")));
 }
 
 TEST_F(NewFileTest, UnopenableDefaultFolderEndsWithMessage105) {

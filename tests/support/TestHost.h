@@ -13,9 +13,15 @@ public:
     std::string GetDataFilePath() const override { return m_dataFile; }
     void SetDataFilePath(const std::string& path) override { m_dataFile = path; }
     std::string GetProgramFolder() const override { return m_folder; }
+    std::string GetDefaultDataFolder() const override {
+        return defaultDataFolder.empty() ? IQuestionFileHost::GetDefaultDataFolder()
+                                         : defaultDataFolder;
+    }
     std::int32_t GetCurrentTime() const override { return now; }
 
     std::int32_t now = 1'700'000'000;
+    // Empty: the program's folder.
+    std::string defaultDataFolder;
 
 private:
     std::string m_dataFile;
