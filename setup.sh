@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for Quillow, builds it, and then starts it or runs every test.
 #   ./setup.sh run    install what is missing, build, start Quillow
-#   ./setup.sh test   install what is missing, build, run every test
+#   ./setup.sh test   install what is missing, build, run every test, then again sanitized
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -12,6 +12,7 @@ packages=(
     xvfb x11-utils xdotool imagemagick trayer python3
     fonts-liberation2 fonts-dejavu-core
     desktop-file-utils appstream
+    clang libclang-rt-14-dev
 )
 
 install_missing() {
@@ -41,7 +42,9 @@ run)
 test)
     install_missing
     build
-    cd build && ctest --output-on-failure -j"$(nproc)"
+    (cd build && ctest --output-on-failure -j"$(nproc)")
+    # Again under AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzz targets.
+    tests/run-sanitized
     ;;
 *)
     echo "usage: $0 run|test" >&2

@@ -50,7 +50,7 @@ TEST_F(GotoDlgTest, OpensOnThePresetNumberAndTheCallersText) {
 TEST_F(GotoDlgTest, TypingTakesDigitsOnlyEnterAcceptsAndEscapeKeepsThePreset) {
     for (const auto& [key, result, expected] :
          {std::tuple{Qt::Key_Return, IDOK, 12}, {Qt::Key_Escape, IDCANCEL, 5}}) {
-        const auto script = [&](CDialog& dialog) {
+        const auto script = [&, key = key](CDialog& dialog) {
             QTest::keyClicks(LineEdit(dialog, IDC_GOTO_NUMBER), "a1b-2 c");
             EXPECT_EQ(dialog.GetDlgItemText(IDC_GOTO_NUMBER), "12");
             QTest::keyClick(LineEdit(dialog, IDC_GOTO_NUMBER), key);
@@ -68,7 +68,7 @@ TEST_F(GotoDlgTest, PastedTextIsReadAsAnIntegerOrRefusedWithTheDialogLeftOpen) {
     for (const auto& [text, number] : cases) {
         SCOPED_TRACE(text.toStdString());
         boxes.Clear();
-        const int result = Run([&](CDialog& dialog) {
+        const int result = Run([&, &text = text, number = number](CDialog& dialog) {
             Enter(dialog, text);
             if (number)
                 return;

@@ -58,7 +58,7 @@ TEST_F(OptionDlgTest, PeriodIsAnUnsignedNumberUpTo360) {
     for (const auto& [text, expected, message] : cases) {
         SCOPED_TRACE(text.toStdString());
         boxes.Clear();
-        const int result = Run([&](CDialog& dialog) {
+        const int result = Run([&, &text = text, message = message](CDialog& dialog) {
             Period(dialog)->setText(text); // as a paste would
             QTest::keyClick(Period(dialog), Qt::Key_Return);
             if (!message)

@@ -5,7 +5,7 @@
 #include <string>
 
 // The application's side of the quiz window in tests.
-class TestQuizHost : public IQuizHost {
+class TestQuizHost final : public IQuizHost {
 public:
     TestQuizHost(std::string dataFile, std::string programFolder, int displayColors = 257)
         : m_dataFile(std::move(dataFile)), m_folder(std::move(programFolder)),
