@@ -1,24 +1,21 @@
 #include "Exit.h"
 
+#include "Seam.h"
+
 #include <cstdlib>
 
 namespace {
 
-ExitHandler& CurrentHandler() {
-    static ExitHandler handler;
-    return handler;
-}
+using ExitSeam = Seam<struct ExitTag, void(int status)>;
 
 } // namespace
 
 ExitHandler SetExitHandler(ExitHandler handler) {
-    auto previous = std::move(CurrentHandler());
-    CurrentHandler() = std::move(handler);
-    return previous;
+    return ExitSeam::Set(std::move(handler));
 }
 
 void ExitProgram(int status) {
-    if (CurrentHandler())
-        CurrentHandler()(status);
+    if (const auto& handler = ExitSeam::Get())
+        handler(status);
     std::exit(status);
 }

@@ -1,6 +1,7 @@
 #include "MessageBox.h"
 
 #include "ResourceIds.h"
+#include "Seam.h"
 #include "Strings.h"
 
 #include <cstdio>
@@ -21,21 +22,18 @@ int AnswerOnErrorStream(const MessageBoxRequest& request) {
     }
 }
 
-MessageBoxHandler& CurrentHandler() {
-    static MessageBoxHandler handler = AnswerOnErrorStream;
-    return handler;
-}
+using MessageBoxSeam = Seam<struct MessageBoxTag, int(const MessageBoxRequest&)>;
 
 } // namespace
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
-    auto previous = std::move(CurrentHandler());
-    CurrentHandler() = handler ? std::move(handler) : AnswerOnErrorStream;
-    return previous;
+    return MessageBoxSeam::Set(std::move(handler));
 }
 
 int ShowMessageBox(const std::string& text, const std::string& caption, unsigned type) {
-    return CurrentHandler()(MessageBoxRequest{text, caption, type});
+    const MessageBoxRequest request{text, caption, type};
+    const auto& handler = MessageBoxSeam::Get();
+    return handler ? handler(request) : AnswerOnErrorStream(request);
 }
 
 int AfxMessageBox(const std::string& text, unsigned type) {

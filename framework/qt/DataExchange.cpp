@@ -18,21 +18,31 @@ void CDataExchange::FailOn(int id, const std::string& message) {
     Fail();
 }
 
+namespace {
+
+// A number in a text box; text that does not parse fails with the message of the string.
+template <typename Number, typename Parse>
+void ExchangeNumber(CDataExchange* pDX, int id, Number& value, Parse parse, unsigned failureId) {
+    pDX->m_idLastControl = id;
+    if (!pDX->m_bSaveAndValidate) {
+        pDX->m_pDlgWnd->SetDlgItemText(id, std::to_string(value));
+        return;
+    }
+    const auto parsed = parse(pDX->m_pDlgWnd->GetDlgItemText(id));
+    if (!parsed)
+        pDX->FailOn(id, LoadString(failureId));
+    value = *parsed;
+}
+
+} // namespace
+
 void DDX_Control(CDataExchange* pDX, int id, QWidget& control) {
     if (!pDX->m_bSaveAndValidate)
         pDX->m_pDlgWnd->ReplaceControl(id, control);
 }
 
 void DDX_Text(CDataExchange* pDX, int id, std::int32_t& value) {
-    pDX->m_idLastControl = id;
-    if (!pDX->m_bSaveAndValidate) {
-        pDX->m_pDlgWnd->SetDlgItemText(id, std::to_string(value));
-        return;
-    }
-    const auto parsed = ParseSignedInteger(pDX->m_pDlgWnd->GetDlgItemText(id));
-    if (!parsed)
-        pDX->FailOn(id, LoadString(IDS_PARSE_INT));
-    value = *parsed;
+    ExchangeNumber(pDX, id, value, ParseSignedInteger, IDS_PARSE_INT);
 }
 
 void DDX_Text(CDataExchange* pDX, int id, std::string& value) {
@@ -43,15 +53,7 @@ void DDX_Text(CDataExchange* pDX, int id, std::string& value) {
 }
 
 void DDX_Text(CDataExchange* pDX, int id, std::uint32_t& value) {
-    pDX->m_idLastControl = id;
-    if (!pDX->m_bSaveAndValidate) {
-        pDX->m_pDlgWnd->SetDlgItemText(id, std::to_string(value));
-        return;
-    }
-    const auto parsed = ParseUnsignedInteger(pDX->m_pDlgWnd->GetDlgItemText(id));
-    if (!parsed)
-        pDX->FailOn(id, LoadString(IDS_PARSE_UINT));
-    value = *parsed;
+    ExchangeNumber(pDX, id, value, ParseUnsignedInteger, IDS_PARSE_UINT);
 }
 
 void DDX_Check(CDataExchange* pDX, int id, int& value) {

@@ -1,6 +1,7 @@
 #include "DesktopServices.h"
 
 #include "QtText.h"
+#include "Seam.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -9,15 +10,8 @@
 
 namespace {
 
-DesktopHandler& SoundHandler() {
-    static DesktopHandler handler;
-    return handler;
-}
-
-DesktopHandler& ViewerHandler() {
-    static DesktopHandler handler;
-    return handler;
-}
+using SoundSeam = Seam<struct SoundTag, void(const std::string& path)>;
+using ViewerSeam = Seam<struct ViewerTag, void(const std::string& path)>;
 
 using PlayFunction = void (*)(const char* path);
 
@@ -33,20 +27,16 @@ PlayFunction SoundPlayer() {
 } // namespace
 
 DesktopHandler SetSoundHandler(DesktopHandler handler) {
-    auto previous = std::move(SoundHandler());
-    SoundHandler() = std::move(handler);
-    return previous;
+    return SoundSeam::Set(std::move(handler));
 }
 
 DesktopHandler SetViewerHandler(DesktopHandler handler) {
-    auto previous = std::move(ViewerHandler());
-    ViewerHandler() = std::move(handler);
-    return previous;
+    return ViewerSeam::Set(std::move(handler));
 }
 
 void PlaySoundFile(const std::string& path) {
-    if (SoundHandler()) {
-        SoundHandler()(path);
+    if (const auto& handler = SoundSeam::Get()) {
+        handler(path);
         return;
     }
     if (PlayFunction play = SoundPlayer())
@@ -54,8 +44,8 @@ void PlaySoundFile(const std::string& path) {
 }
 
 void OpenInTextViewer(const std::string& path) {
-    if (ViewerHandler()) {
-        ViewerHandler()(path);
+    if (const auto& handler = ViewerSeam::Get()) {
+        handler(path);
         return;
     }
     QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(path)));

@@ -5,6 +5,7 @@
 #include "Icons.h"
 #include "MessageBox.h"
 #include "QtText.h"
+#include "Seam.h"
 #include "Strings.h"
 #include "UpDown.h"
 #include "UserMessage.h"
@@ -25,10 +26,7 @@
 
 namespace {
 
-CDialog::ModalRunHandler& CurrentModalRunHandler() {
-    static CDialog::ModalRunHandler handler;
-    return handler;
-}
+using ModalRunSeam = Seam<struct ModalRunTag, void(CDialog&)>;
 
 Qt::WindowFlags FlagsFor(unsigned style) {
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint;
@@ -116,9 +114,7 @@ CDialog::CDialog(int templateId, QWidget* parent)
       m_timers(this, [this](int id) { OnTimer(id); }) {}
 
 CDialog::ModalRunHandler CDialog::SetModalRunHandler(ModalRunHandler handler) {
-    auto previous = std::move(CurrentModalRunHandler());
-    CurrentModalRunHandler() = std::move(handler);
-    return previous;
+    return ModalRunSeam::Set(std::move(handler));
 }
 
 void CDialog::Create() {
@@ -226,7 +222,7 @@ int CDialog::DoModal() {
         setWindowModality(Qt::ApplicationModal);
     QEventLoop loop;
     m_loop = &loop;
-    if (const auto handler = CurrentModalRunHandler()) {
+    if (const auto handler = ModalRunSeam::Get()) {
         QTimer::singleShot(0, this, [this, handler] {
             handler(*this);
             if (!m_ended)

@@ -2,15 +2,13 @@
 
 #include "MessageBox.h"
 #include "QtText.h"
+#include "Seam.h"
 
 #include <QFileDialog>
 
 namespace {
 
-CFileDialog::RunHandler& CurrentHandler() {
-    static CFileDialog::RunHandler handler;
-    return handler;
-}
+using RunSeam = Seam<struct FileDialogRunTag, int(CFileDialog&, std::string&)>;
 
 } // namespace
 
@@ -21,9 +19,7 @@ CFileDialog::CFileDialog(bool openFileDialog, std::string defaultExtension, std:
       m_pParent(parent) {}
 
 CFileDialog::RunHandler CFileDialog::SetRunHandler(RunHandler handler) {
-    auto previous = std::move(CurrentHandler());
-    CurrentHandler() = std::move(handler);
-    return previous;
+    return RunSeam::Set(std::move(handler));
 }
 
 QStringList CFileDialog::NameFilters() const {
@@ -37,7 +33,7 @@ QStringList CFileDialog::NameFilters() const {
 }
 
 int CFileDialog::DoModal() {
-    if (const auto handler = CurrentHandler())
+    if (const auto& handler = RunSeam::Get())
         return handler(*this, m_strPathName);
     QFileDialog dialog(m_pParent, ToQString(m_strTitle));
     dialog.setAcceptMode(m_bOpenFileDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);

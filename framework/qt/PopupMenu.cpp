@@ -1,22 +1,18 @@
 #include "PopupMenu.h"
 
 #include "Menus.h"
+#include "Seam.h"
 
 #include <QMenu>
 
 namespace {
 
-PopupMenuHandler& CurrentHandler() {
-    static PopupMenuHandler handler;
-    return handler;
-}
+using PopupMenuSeam = Seam<struct PopupMenuTag, int(QMenu&, QPoint)>;
 
 } // namespace
 
 PopupMenuHandler SetPopupMenuHandler(PopupMenuHandler handler) {
-    auto previous = std::move(CurrentHandler());
-    CurrentHandler() = std::move(handler);
-    return previous;
+    return PopupMenuSeam::Set(std::move(handler));
 }
 
 int TrackPopupMenu(int menuId, QPoint topLeft) {
@@ -27,7 +23,7 @@ int TrackPopupMenu(int menuId, QPoint topLeft) {
         else
             menu.addAction(QString::fromUtf8(item.text))->setData(item.id);
     }
-    if (const auto handler = CurrentHandler())
+    if (const auto& handler = PopupMenuSeam::Get())
         return handler(menu, topLeft);
     const QAction* chosen = menu.exec(topLeft);
     return chosen ? chosen->data().toInt() : 0;
