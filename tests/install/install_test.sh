@@ -102,7 +102,7 @@ done
 
 desktop="$prefix/$datadir/applications/$id.desktop"
 desktop-file-validate "$desktop" || fail "desktop-file-validate refused $id.desktop"
-grep -qx 'Exec=quillow' "$desktop" || fail "the desktop entry does not start quillow"
+grep -qxF "Exec=\"$prefix/$bindir/quillow\"" "$desktop" || fail "the desktop entry does not start quillow"
 grep -qx "Icon=$id" "$desktop" || fail "the desktop entry's icon is not $id"
 grep -qx 'Categories=\(.*;\)\?Education;.*' "$desktop" || fail "the desktop entry is not in Education"
 metainfo="$prefix/$datadir/metainfo/$id.metainfo.xml"
