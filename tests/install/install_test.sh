@@ -1,5 +1,5 @@
 #!/bin/bash
-# Installs the build into a temporary prefix, checks the installed files one by one and with the
+# Installs the build into ~/.local of a temporary user, checks the installed files one by one and with the
 # desktop's validators, starts the installed program from PREFIX/bin on a virtual X display as a
 # user of its own, and checks that it made its default data file in that user's data folder.
 #
@@ -53,7 +53,8 @@ fi
 build=$1 source=$2 id=$3 programdir=$4 bindir=$5 datadir=$6
 here=$(dirname "$(realpath "$0")")
 root=$(mktemp -d "${TMPDIR:-/tmp}/quillow-install-XXXXXX")
-prefix="$root/prefix"
+# A user's own install: into ~/.local of a private HOME, whose data folder lies in the prefix too.
+prefix="$root/home/.local"
 # The install writes its list of files into the build folder: keep the list of a real install.
 manifest="$build/install_manifest.txt"
 [[ ! -e $manifest ]] || cp -p "$manifest" "$root/manifest"
@@ -77,7 +78,10 @@ expected=(
 for size in "${icons[@]}"; do
     expected+=("$datadir/icons/hicolor/${size}x$size/apps/$id.png")
 done
-installed() { (cd "$prefix" && find . -type f -o -type l) | sed 's|^\./||' | LC_ALL=C sort; }
+installed() {
+    (cd "$prefix" && find . -path ./share/Brightfen -prune -o \( -type f -o -type l \) -print) |
+        sed 's|^\./||' | LC_ALL=C sort
+}
 diff <(printf '%s\n' "${expected[@]}" | LC_ALL=C sort) <(installed) ||
     fail "the installed files differ from the expected ones (< expected, > installed)"
 
@@ -116,17 +120,17 @@ grep -qF "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" 
 # The installed program as a user of its own whose data folder does not exist yet.
 mkdir -p "$root/home" "$root/tmp" "$root/runtime"
 chmod 700 "$root/runtime"
-export HOME="$root/home" XDG_CONFIG_HOME="$root/home/.config" XDG_DATA_HOME="$root/data"
+export HOME="$root/home"
 export XDG_RUNTIME_DIR="$root/runtime" TMPDIR="$root/tmp"
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY DISPLAY
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY DISPLAY XDG_CONFIG_HOME XDG_DATA_HOME
 before=$(installed)
 timeout -k 5 90 bash "$0" --inside-display "$prefix" "$root" "$bindir"
 
-data="$XDG_DATA_HOME/Brightfen/Quillow/Quillow.qld"
+data="$HOME/.local/share/Brightfen/Quillow/Quillow.qld"
 [[ -f $data ]] || fail "no default data file $data"
 "$prefix/$bindir/qld" check "$data" >/dev/null || fail "the default data file does not pass qld check"
-grep -qxF "File1=$data" "$XDG_CONFIG_HOME/Brightfen/Quillow.conf" ||
-    fail "File1 is not the default data file: $(cat "$XDG_CONFIG_HOME/Brightfen/Quillow.conf")"
+grep -qxF "File1=$data" "$HOME/.config/Brightfen/Quillow.conf" ||
+    fail "File1 is not the default data file: $(cat "$HOME/.config/Brightfen/Quillow.conf")"
 [[ $(installed) == "$before" ]] || fail "the program wrote into the installed folders"
 
 bash "$here/autostart_test.sh" "$prefix/$bindir/qld" "$(realpath "$prefix/$programdir/quillow")" "$id"
