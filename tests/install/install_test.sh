@@ -1,7 +1,7 @@
 #!/bin/bash
-# Installs the build into ~/.local of a temporary user, checks the installed files one by one and with the
-# desktop's validators, starts the installed program from PREFIX/bin on a virtual X display as a
-# user of its own, and checks that it made its default data file in that user's data folder.
+# Installs the build into ~/.local of a temporary user, checks the installed files one by one and
+# with the desktop's validators, starts the installed program from PREFIX/bin on a virtual X
+# display as that user, and checks that it made its default data file in the user's data folder.
 #
 #   install_test.sh BUILD_DIR SOURCE_DIR APP_ID PROGRAM_DIR BIN_DIR DATA_DIR
 #
