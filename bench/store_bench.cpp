@@ -1,5 +1,6 @@
 // What the data file's work costs on the disk, measured against the disk's own price of keeping
-// one record: a 1052-byte write brought to the disk with fdatasync.
+// one record: a 1052-byte write brought to the disk with fdatasync. The figures go to stdout as
+// key=value lines, Google Benchmark's console report to stderr.
 
 #include "Exit.h"
 #include "File.h"
@@ -17,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <map>
 #include <memory>
 #include <string>
@@ -69,10 +71,12 @@ void MakeFolder() {
         Fail("cannot make a folder under " + base);
     g_folder = name + "/";
     struct statfs fsInfo {};
-    if (::statfs(g_folder.c_str(), &fsInfo) == 0 && fsInfo.f_type == TMPFS_MAGIC)
+    const bool tmpfs = ::statfs(g_folder.c_str(), &fsInfo) == 0 && fsInfo.f_type == TMPFS_MAGIC;
+    if (tmpfs)
         std::fprintf(stderr, "store_bench: warning: %s is on tmpfs; flushes cost nothing there\n",
                      g_folder.c_str());
-    std::printf("Measured files in %s\n", g_folder.c_str());
+    std::printf("store.on_tmpfs=%s\n", tmpfs ? "yes" : "no");
+    std::fprintf(stderr, "Measured files in %s\n", g_folder.c_str());
 }
 
 class BenchHost final : public IQuestionFileHost {
@@ -250,7 +254,7 @@ void BM_Upgrade(benchmark::State& state) {
 // Fixed iteration counts keep the run's length bounded however slow the disk's flushes get;
 // many short repetitions, interleaved, let every benchmark see the same disk.
 constexpr int kRepetitions = 16;
-constexpr int kFlushesPerRepetition = 200;
+constexpr int kFlushesPerRepetition = 100;
 static_assert(kAnswersPerPass % kRepetitions == 0);
 
 BENCHMARK(BM_WriteAndFlush)
@@ -276,8 +280,9 @@ BENCHMARK(BM_Upgrade)
     ->Iterations(4)
     ->Repetitions(kRepetitions);
 
-// The console's report, and each repetition's real time per iteration kept by benchmark name.
-class SummaryReporter : public benchmark::ConsoleReporter {
+// The console's report (on stderr), and each repetition's real time per iteration kept by
+// benchmark name.
+class FigureReporter : public benchmark::ConsoleReporter {
 public:
     using ConsoleReporter::ConsoleReporter;
 
@@ -299,7 +304,8 @@ public:
         }
     }
 
-    void PrintSummary() const;
+    // Prints the figures as key=value lines on stdout; false when a benchmark failed.
+    bool PrintFigures() const;
 
 protected:
     // The console shows the aggregates of each benchmark, not its many short repetitions.
@@ -309,25 +315,17 @@ protected:
     }
 
 private:
-    struct Figure {
-        bool present = false;
-        double median = 0;
-        // The middle half of the repetitions.
-        double low = 0;
-        double high = 0;
-    };
-
-    Figure Get(const std::string& name) const;
+    void PrintFigure(const std::string& key, const std::string& name) const;
 
     std::map<std::string, std::vector<double>> m_times;
     std::vector<std::string> m_failed;
 };
 
-SummaryReporter::Figure SummaryReporter::Get(const std::string& name) const {
-    Figure figure;
+// The median and the middle half of the repetitions of one benchmark, in ms.
+void FigureReporter::PrintFigure(const std::string& key, const std::string& name) const {
     const auto found = m_times.find(name);
     if (found == m_times.end() || found->second.empty())
-        return figure;
+        return;
     std::vector<double> times = found->second;
     std::sort(times.begin(), times.end());
     // Linear between the neighbouring ranks.
@@ -337,59 +335,28 @@ SummaryReporter::Figure SummaryReporter::Get(const std::string& name) const {
         const std::size_t above = std::min(below + 1, times.size() - 1);
         return times[below] + (rank - static_cast<double>(below)) * (times[above] - times[below]);
     };
-    figure.present = true;
-    figure.median = quantile(0.5);
-    figure.low = quantile(0.25);
-    figure.high = quantile(0.75);
-    return figure;
+    std::printf("store.%s.median_ms=%.4f\n", key.c_str(), quantile(0.5));
+    std::printf("store.%s.low_ms=%.4f\n", key.c_str(), quantile(0.25));
+    std::printf("store.%s.high_ms=%.4f\n", key.c_str(), quantile(0.75));
 }
 
-void SummaryReporter::PrintSummary() const {
-    const Figure write = Get("BM_WriteAndFlush");
-    const Figure answer = Get("BM_AnsweredQuestion");
-    const Figure load1 = Get("BM_Load/1");
-    const Figure load1000 = Get("BM_Load/" + std::to_string(kMaxQuestions));
-    const Figure upgrade = Get("BM_Upgrade");
-
-    std::printf("\nReal time per operation in ms: median and middle half of the repetitions\n");
-    std::printf("%-44s %10s %19s %8s  %s\n", "", "median", "middle half", "/ (a)", "target");
-    const auto row = [&](const char* label, const Figure& f, const char* target, double limit) {
-        if (!f.present) {
-            std::printf("%-44s %10s\n", label, "no result");
-            return;
-        }
-        char range[64];
-        std::snprintf(range, sizeof range, "%.3f..%.3f", f.low, f.high);
-        std::printf("%-44s %10.3f %19s", label, f.median, range);
-        if (!write.present || write.median <= 0) {
-            std::printf("\n");
-            return;
-        }
-        const double ratio = f.median / write.median;
-        std::printf(" %8.2f  %s", ratio, target);
-        if (limit > 0)
-            std::printf(ratio <= limit ? ": met" : ": MISSED");
-        std::printf("\n");
-    };
-    row("(a) write 1052 bytes + fdatasync", write, "reference", 0);
-    row("(b) answered question, 1000-question pass", answer, "at most 2.0", 2.0);
-    row("(c) Load, 1 record", load1, "at most 3.0", 3.0);
-    row("(c) Load, 1000 records", load1000, "at most 3.0", 3.0);
-    row("(d) upgrade of a 1000-record v100 file", upgrade, "for information", 0);
-
-    if (load1.present && load1000.present) {
-        const bool overlap = load1.low <= load1000.high && load1000.low <= load1.high;
-        std::printf("(c) 1000 records against 1: %+.1f%%; their middle halves %s\n",
-                    100 * (load1000.median - load1.median) / load1.median,
-                    overlap ? "overlap: the same within noise" : "do NOT overlap");
+bool FigureReporter::PrintFigures() const {
+    std::printf("store.repetitions=%d\n", kRepetitions);
+    PrintFigure("a", "BM_WriteAndFlush");
+    PrintFigure("b", "BM_AnsweredQuestion");
+    PrintFigure("c1", "BM_Load/1");
+    PrintFigure("c1000", "BM_Load/" + std::to_string(kMaxQuestions));
+    PrintFigure("d", "BM_Upgrade");
+    if (g_answers) {
+        std::printf("store.b.answers=%ld\n", g_answers->answers);
+        std::printf("store.b.passes=%d\n", g_answers->passes);
     }
-    if (g_answers)
-        std::printf("(b) %ld answers in all, %d full pass(es) of the 1000-question range\n",
-                    g_answers->answers, g_answers->passes);
     for (const std::string& name : m_failed)
-        std::printf("%s failed\n", name.c_str());
+        std::fprintf(stderr, "store_bench: %s failed\n", name.c_str());
     if (g_otherMessages > 0)
-        std::printf("%d unexpected message box(es), shown above\n", g_otherMessages);
+        std::fprintf(stderr, "store_bench: %d unexpected message box(es), shown above\n",
+                     g_otherMessages);
+    return m_failed.empty() && g_otherMessages == 0;
 }
 
 } // namespace
@@ -412,14 +379,14 @@ int main(int argc, char** argv) {
         RemoveFolder();
     });
 
-    SummaryReporter reporter(::isatty(STDOUT_FILENO) != 0
-                                 ? benchmark::ConsoleReporter::OO_ColorTabular
-                                 : benchmark::ConsoleReporter::OO_Tabular);
+    FigureReporter reporter(::isatty(STDERR_FILENO) != 0
+                                ? benchmark::ConsoleReporter::OO_ColorTabular
+                                : benchmark::ConsoleReporter::OO_Tabular);
+    reporter.SetOutputStream(&std::cerr);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     if (g_answers)
         g_answers->file.Close();
     RemoveFolder();
-    reporter.PrintSummary();
-    return 0;
+    return reporter.PrintFigures() ? 0 : 1;
 }
