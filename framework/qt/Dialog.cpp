@@ -22,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcutEvent>
 #include <QTimer>
 
 namespace {
@@ -161,8 +162,23 @@ void CDialog::BuildControls() {
 }
 
 void CDialog::WireCommand(QWidget* control, int id) {
-    if (auto* button = qobject_cast<QAbstractButton*>(control))
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
         connect(button, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
+        button->installEventFilter(this);
+    }
+}
+
+// A button's mnemonic clicks it at once. Qt would click it 100 ms later, and keys typed in the
+// meantime would reach the controls as they were before the click.
+bool CDialog::eventFilter(QObject* watched, QEvent* event) {
+    auto* button = qobject_cast<QAbstractButton*>(watched);
+    if (!button || event->type() != QEvent::Shortcut ||
+        static_cast<QShortcutEvent*>(event)->isAmbiguous())
+        return QDialog::eventFilter(watched, event);
+    if (button->focusPolicy() & Qt::TabFocus)
+        button->setFocus(Qt::ShortcutFocusReason);
+    button->click();
+    return true;
 }
 
 void CDialog::RegisterControl(int id, QWidget* control) {

@@ -74,6 +74,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void accept() override { OnOK(); }
     void reject() override { OnCancel(); }
     void done(int result) override { EndDialog(result); }

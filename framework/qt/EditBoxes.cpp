@@ -11,10 +11,19 @@ void CNumberEdit::keyPressEvent(QKeyEvent* event) {
     QLineEdit::keyPressEvent(event);
 }
 
+CDialogTextBox::CDialogTextBox(const QString& text, QWidget* parent)
+    : QPlainTextEdit(text, parent) {
+    setTabChangesFocus(true);
+}
+
 void CDialogTextBox::keyPressEvent(QKeyEvent* event) {
     // Alt with a key is a mnemonic of the dialog, never text.
     if ((event->modifiers() & Qt::AltModifier) && !event->text().isEmpty()) {
         event->ignore();
+        return;
+    }
+    if (event->key() == Qt::Key_Tab && event->modifiers() == Qt::ControlModifier) {
+        insertPlainText(QStringLiteral("\t"));
         return;
     }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {

@@ -13,10 +13,11 @@ protected:
 };
 
 // A dialog's multi-line box: Enter goes on to the dialog (its default button), Ctrl+Enter starts
-// a new line, Alt with a key goes to the dialog's mnemonics.
+// a new line, Tab moves on to the next control and Ctrl+Tab types a tab, Alt with a key goes to
+// the dialog's mnemonics.
 class CDialogTextBox : public QPlainTextEdit {
 public:
-    using QPlainTextEdit::QPlainTextEdit;
+    CDialogTextBox(const QString& text, QWidget* parent);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -175,6 +175,29 @@ TEST_F(QuestionEditDlgTest, NewAppendsAnEmptyRecordAfterStoringTheShownOne) {
               Bytes(expected.begin() + 104, expected.end()));
 }
 
+// Keys typed right after a mnemonic reach the record it shows, never the one before.
+TEST_F(QuestionEditDlgTest, TabMovesOnCtrlTabTypesATabAndAMnemonicActsAtOnce) {
+    Open(2);
+    Edit(0, [](CDialog& dialog) {
+        dialog.activateWindow(); // mnemonics act in the active window
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        Retype(dialog, IDC_EDIT_QUESTION, "Capital of Italy?");
+        QTest::keyClick(Box(dialog, IDC_EDIT_QUESTION), Qt::Key_Tab);
+        ASSERT_EQ(dialog.focusWidget(), Box(dialog, IDC_EDIT_ANSWER));
+        Retype(dialog, IDC_EDIT_ANSWER, "Rome");
+        QTest::keyClick(Box(dialog, IDC_EDIT_ANSWER), Qt::Key_Tab, Qt::ControlModifier);
+        QTest::keyClicks(Box(dialog, IDC_EDIT_ANSWER), "Roma");
+        QTest::keyClick(Box(dialog, IDC_EDIT_ANSWER), Qt::Key_N, Qt::AltModifier);
+        QTest::keyClicks(dialog.focusWidget(), "Capital of Spain?");
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_POSITION), "3 of 3");
+        QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);
+    });
+    const Bytes bytes = DataBytes();
+    EXPECT_EQ(TextAt(bytes, RecordOffset(0) + 4), "Capital of Italy?");
+    EXPECT_EQ(TextAt(bytes, RecordOffset(0) + 504), "Rome\tRoma");
+    EXPECT_EQ(TextAt(bytes, RecordOffset(2) + 4), "Capital of Spain?");
+}
+
 TEST_F(QuestionEditDlgTest, NewOnAFullFileShowsTheLimit) {
     Open(1000);
     Edit(0, [](CDialog& dialog) {
