@@ -45,6 +45,9 @@ bool CQuillowApp::InitInstance() {
     QObject::connect(&quiz, &QWidget::windowTitleChanged, m_server.get(),
                      [this](const QString& caption) { m_server->Listen(caption); });
     CTerminationSignals termination([&quiz] {
+        // An open menu runs a loop of its own, which would hold the end back until it closed.
+        while (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
         while (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
             dialog->done(IDCANCEL);
         quiz.EndDialog(IDCANCEL);

@@ -1,0 +1,395 @@
+"""Runs the real program on a virtual X display of its own, as a private user, and drives it
+through the X server with xdotool."""
+import functools
+import os
+import re
+import select
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import types
+import unittest
+
+import qldfile
+
+CAPTION_PREFIX = "Quillow V2.0 - "
+SCREEN = "1024x768x24"
+ANSWER_CAPTION = "The correct answer is..."
+APP_CAPTION = "Quillow"
+# Items of the Function menu, as Down presses from the top (separators are skipped).
+MENU = {"Memory Schedule...": 1, "Option...": 2, "New QLD file...": 3, "Open QLD file...": 4}
+
+
+class Failure(AssertionError):
+    pass
+
+
+def wait_until(condition, timeout, what, interval=0.02):
+    """Polls condition() until it returns a true value, which is returned."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() >= deadline:
+            raise Failure("timed out after %.1f s: %s" % (timeout, what))
+        time.sleep(interval)
+
+
+def caption(deck):
+    return CAPTION_PREFIX + os.path.basename(deck)
+
+
+def program_path():
+    path = os.environ.get("QUILLOW_EXECUTABLE")
+    if not path or not os.access(path, os.X_OK):
+        raise Failure("QUILLOW_EXECUTABLE does not name the program: %r" % path)
+    return os.path.abspath(path)
+
+
+class Session:
+    """A private user (home, settings, runtime and temporary folders) and an X display of its
+    own, optionally with a tray host."""
+
+    def __init__(self, tray=False):
+        self.root = tempfile.mkdtemp(prefix="quillow-e2e-")
+        self.home = os.path.join(self.root, "home")
+        self.config = os.path.join(self.home, ".config")
+        self.data = os.path.join(self.home, ".local", "share")
+        self.runtime = os.path.join(self.root, "runtime")
+        self.tmp = os.path.join(self.root, "tmp")
+        os.makedirs(os.path.join(self.config, "Brightfen"))
+        os.makedirs(self.runtime, mode=0o700)
+        os.chmod(self.runtime, 0o700)
+        os.makedirs(self.tmp)
+        self.settings = os.path.join(self.config, "Brightfen", "Quillow.conf")
+        self.programs = []
+        self.xvfb = self.trayer = None
+        env = {k: v for k, v in os.environ.items()
+               if not k.startswith(("QT_", "XDG_", "WAYLAND_", "DBUS_", "GTK_", "GNOME_", "KDE_"))
+               and k not in ("DISPLAY", "DESKTOP_SESSION", "SESSION_MANAGER", "XAUTHORITY")}
+        env.update(HOME=self.home, XDG_CONFIG_HOME=self.config, XDG_RUNTIME_DIR=self.runtime,
+                   XDG_DATA_HOME=self.data, TMPDIR=self.tmp, LANG="C.UTF-8", LC_ALL="C.UTF-8")
+        self.env = env
+        try:
+            self._start_display()
+            if tray:
+                self._start_tray()
+        except BaseException:
+            self.close()
+            raise
+
+    def _start_display(self):
+        # -displayfd lets the server pick a free display without racing other servers.
+        read_end, write_end = os.pipe()
+        with open(os.path.join(self.root, "xvfb.log"), "wb") as log:
+            self.xvfb = subprocess.Popen(
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten",
+                 "tcp", "-noreset"],
+                pass_fds=(write_end,), env=self.env, stdout=subprocess.DEVNULL, stderr=log,
+                start_new_session=True)
+        os.close(write_end)
+        number = b""
+        deadline = time.monotonic() + 30
+        try:
+            while not number.endswith(b"\n"):
+                left = deadline - time.monotonic()
+                if left <= 0 or self.xvfb.poll() is not None:
+                    raise Failure("Xvfb did not start")
+                if select.select([read_end], [], [], min(left, 0.5))[0]:
+                    chunk = os.read(read_end, 16)
+                    if not chunk:
+                        break
+                    number += chunk
+        finally:
+            os.close(read_end)
+        if not number.strip().isdigit():
+            raise Failure("Xvfb gave no display number")
+        self.env["DISPLAY"] = ":" + number.decode().strip()
+
+    def _start_tray(self):
+        self.trayer = subprocess.Popen(
+            ["trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
+             "--height", "24"],
+            env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            start_new_session=True)
+        wait_until(lambda: self.xdotool("search", "--classname", "^trayer$", check=False).strip(),
+                   30, "the tray host's window")
+
+    # -- files ------------------------------------------------------------------------------
+
+    def path(self, name):
+        return os.path.join(self.root, name)
+
+    def deck(self, name, cards, **fields):
+        """A deck in the session's folder, made the recent file of the settings."""
+        path = self.path(name)
+        qldfile.make(path, cards, **fields)
+        self.write_settings(path)
+        return path
+
+    def write_settings(self, deck):
+        with open(self.settings, "w") as f:
+            f.write("[Recent%%20QLD%%20File]\nFile1=%s\n" % deck)
+
+    def setting(self, entry):
+        """An entry of the settings' "Recent QLD File" group, or None."""
+        try:
+            with open(self.settings) as f:
+                text = f.read()
+        except FileNotFoundError:
+            return None
+        group = None
+        for line in text.splitlines():
+            if line.startswith("["):
+                group = line.strip()
+            elif group == "[Recent%20QLD%20File]" and line.startswith(entry + "="):
+                return line[len(entry) + 1:]
+        return None
+
+    # -- X ----------------------------------------------------------------------------------
+
+    def run(self, *command, check=True, timeout=30):
+        done = subprocess.run(command, env=self.env, stdout=subprocess.PIPE,
+                              stderr=subprocess.PIPE, timeout=timeout)
+        if check and done.returncode != 0:
+            raise Failure("%s ended with %d: %s" % (" ".join(command), done.returncode,
+                                                    done.stderr.decode(errors="replace")))
+        return done.stdout.decode(errors="replace")
+
+    def xdotool(self, *args, check=True):
+        return self.run("xdotool", *args, check=check)
+
+    def top_windows(self):
+        """The top-level windows and their names, from the top of the stack to its bottom."""
+        out = self.run("xwininfo", "-root", "-children")
+        return [(int(w, 16), name) for w, name in
+                re.findall(r'^\s+(0x[0-9a-f]+) (?:"(.*)"|\(has no name\)): ', out, re.M)]
+
+    def windows_named(self, name):
+        """The viewable top-level windows of this name."""
+        return [w for w, n in self.top_windows()
+                if n == name and self.map_state(w) == "IsViewable"]
+
+    def stacking(self):
+        """The top-level windows from the bottom of the stack to its top."""
+        return [w for w, _ in self.top_windows()][::-1]
+
+    def map_state(self, window):
+        out = self.run("xwininfo", "-id", str(window), check=False)
+        match = re.search(r"Map State:\s*(\S+)", out)
+        return match.group(1) if match else None
+
+    def tray_icon(self):
+        """The program's icon embedded in the tray host, or None."""
+        out = self.run("xwininfo", "-root", "-tree")
+        top = set(self.stacking())
+        icons = [int(w, 16) for w in
+                 re.findall(r'^\s+(0x[0-9a-f]+) "Quillow": \("quillow" "Quillow"\)', out, re.M)
+                 if int(w, 16) not in top]
+        return icons[0] if icons else None
+
+    def geometry(self, window):
+        out = self.xdotool("getwindowgeometry", "--shell", str(window))
+        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
+        return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+
+    def focused(self):
+        out = self.xdotool("getwindowfocus", check=False).strip()
+        return int(out) if out.isdigit() else None
+
+    def await_window(self, name, timeout=30, what=None):
+        return wait_until(lambda: self.windows_named(name), timeout,
+                          what or "a window named %r" % name)[0]
+
+    def await_state(self, window, state, what, timeout=30):
+        wait_until(lambda: self.map_state(window) == state, timeout, what)
+
+    def await_gone(self, window, what="the window to close", timeout=30):
+        wait_until(lambda: self.map_state(window) != "IsViewable", timeout, what)
+
+    def focus(self, window):
+        """Gives the window the keyboard, as a click on it would."""
+        if self.focused() != window:
+            self.xdotool("windowfocus", str(window))
+            wait_until(lambda: self.focused() == window, 30, "the focus on window %d" % window)
+
+    def type(self, text):
+        self.xdotool("type", "--delay", "12", "--", text)
+
+    def key(self, *keys):
+        self.xdotool("key", "--delay", "20", *keys)
+
+    def click(self, window, x, y, button=1):
+        """A click at a point of the window, in pixels from its top-left corner."""
+        # One connection: the server moves the pointer before it presses the button. (--sync
+        # would wait for ever when the pointer is there already.)
+        self.xdotool("mousemove", "--window", str(window), str(x), str(y), "click", str(button))
+
+    def screenshot(self, name):
+        try:
+            self.run("import", "-window", "root", name, check=False, timeout=20)
+        except Exception:
+            pass
+
+    # -- the program ------------------------------------------------------------------------
+
+    def start(self, executable=None):
+        program = Program(self, executable or program_path())
+        self.programs.append(program)
+        return program
+
+    def close(self):
+        for program in self.programs:
+            program.kill()
+        for process in (self.trayer, self.xvfb):
+            if process and process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+class Program:
+    def __init__(self, session, executable):
+        self.session = session
+        self.log = open(session.path("program-%d.log" % len(session.programs)), "wb")
+        self.process = subprocess.Popen([executable], env=session.env, cwd=session.root,
+                                        stdout=self.log, stderr=subprocess.STDOUT)
+        self.pid = self.process.pid
+
+    def running(self):
+        return self.process.poll() is None
+
+    def await_window(self, caption, timeout=30):
+        def shown():
+            if not self.running():
+                raise Failure("the program ended with status %d before showing %r: %s"
+                              % (self.process.returncode, caption, self.output()))
+            return self.session.windows_named(caption)
+        return wait_until(shown, timeout, "the window %r" % caption)[0]
+
+    def output(self):
+        if not self.log.closed:
+            self.log.flush()
+        try:
+            with open(self.log.name, errors="replace") as f:
+                return f.read()[-2000:]
+        except OSError:
+            return ""
+
+    def terminate(self, timeout=30):
+        """Ends the program as the session would (SIGTERM); returns its exit status."""
+        if self.running():
+            self.process.send_signal(signal.SIGTERM)
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure("the program did not end within %d s of SIGTERM" % timeout)
+
+    def kill(self):
+        if self.running():
+            self.process.kill()
+        self.process.wait()
+        self.log.close()
+
+
+class Quiz:
+    """The quiz window of a program started on a deck, driven by keys as a user would."""
+
+    def __init__(self, session, deck, executable=None):
+        self.session, self.deck = session, deck
+        self.program = session.start(executable)
+        self.window = self.program.await_window(caption(deck))
+
+    def keys(self, *keys):
+        self.session.focus(self.window)
+        self.session.key(*keys)
+
+    def answer(self, text):
+        self.session.focus(self.window)
+        if text:
+            self.session.type(text)
+        self.session.key("Return")
+
+    def counts(self):
+        return qldfile.counts(qldfile.read(self.deck))
+
+    def await_counted(self, before, number, timeout=30):
+        """Waits for the answer to reach the file and checks that it counted for this record."""
+        polls = iter(range(1, 1 << 30))
+
+        def changed():
+            now = self.counts()
+            if now != before:
+                return now
+            if next(polls) % 20 == 0 and self.session.windows_named(ANSWER_CAPTION):
+                raise Failure("the answer for record %d was taken as wrong" % number)
+            return None
+        now = wait_until(changed, timeout, "a count for record %d" % number, interval=0.03)
+        expected = list(before) + [0] * (len(now) - len(before))
+        expected[number] += 1
+        if now != expected:
+            raise Failure("counts went from %s to %s; record %d was due" % (before, now, number))
+        return now
+
+    def answer_counted(self, text, number):
+        before = self.counts()
+        self.answer(text)
+        return self.await_counted(before, number)
+
+    def box(self, title=APP_CAPTION):
+        return self.session.await_window(title, what="a message box %r" % title)
+
+    def close_box(self, title=APP_CAPTION, key="Return"):
+        """Answers the message box of this title with a key and waits for it to close."""
+        box = self.box(title)
+        self.session.focus(box)
+        self.session.key(key)
+        self.session.await_gone(box, "the message box %r to close" % title)
+
+    def menu(self, item, dialog):
+        """Chooses an item of the Function menu (F9) and returns the dialog that it opens."""
+        self.keys("F9")
+        menu = self.session.await_window(APP_CAPTION, what="the Function menu")
+        self.session.key(*["Down"] * MENU[item], "Return")
+        self.session.await_gone(menu, "the Function menu to close")
+        return self.dialog(dialog)
+
+    def dialog(self, title):
+        window = self.session.await_window(title, what="the dialog %r" % title)
+        self.session.focus(window)
+        return window
+
+
+class DisplayTest(unittest.TestCase):
+    """A test on a session of its own; a failure keeps the screen as TEST-failure.png in the
+    working folder and shows the programs' output."""
+    tray = False
+
+    def __init__(self, name="runTest"):
+        super().__init__(name)
+        test = getattr(self, name, None)
+        if test is None:
+            return
+
+        @functools.wraps(test)
+        def keeping_screen(case):
+            try:
+                test()
+            except BaseException:
+                case.session.screenshot("%s-failure.png" % case.id())
+                for program in case.session.programs:
+                    sys.stderr.write("program %d: %s\n" % (program.pid, program.output()))
+                raise
+        setattr(self, name, types.MethodType(keeping_screen, self))
+
+    def setUp(self):
+        self.session = Session(tray=self.tray)
+        self.addCleanup(self.session.close)
