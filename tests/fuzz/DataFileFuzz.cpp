@@ -11,6 +11,7 @@
 #include "ResourceIds.h"
 #include "Strings.h"
 #include "TempDir.h"
+#include "TestHost.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -21,22 +22,6 @@
 namespace {
 
 constexpr int kDraws = 8;
-
-// The data file and the program folder, both in one temporary folder.
-class FuzzHost : public IQuestionFileHost {
-public:
-    FuzzHost(std::string dataFile, std::string folder)
-        : m_dataFile(std::move(dataFile)), m_folder(std::move(folder)) {}
-
-    std::string GetDataFilePath() const override { return m_dataFile; }
-    void SetDataFilePath(const std::string& path) override { m_dataFile = path; }
-    std::string GetProgramFolder() const override { return m_folder; }
-    std::int32_t GetCurrentTime() const override { return 1'700'000'000; }
-
-private:
-    std::string m_dataFile;
-    std::string m_folder;
-};
 
 void Require(bool holds, const char* what) {
     if (holds)
@@ -59,7 +44,7 @@ Outcome LoadAndDrill(const std::string& path, const std::string& folder, int dra
         outcome.messages.push_back(request.text);
         return int{IDOK};
     });
-    FuzzHost host(path, folder);
+    TestHost host(path, folder);
     try {
         ExitTrap trap;
         CQuestionFile file(host);
