@@ -13,7 +13,7 @@ import time
 import types
 import unittest
 
-import qldfile
+import qld
 
 CAPTION_PREFIX = "Quillow V2.0 - "
 SCREEN = "1024x768x24"
@@ -127,7 +127,7 @@ class Session:
     def deck(self, name, cards, **fields):
         """A deck in the session's folder, made the recent file of the settings."""
         path = self.path(name)
-        qldfile.make(path, cards, **fields)
+        qld.make(path, cards, **fields)
         self.write_settings(path)
         return path
 
@@ -319,7 +319,7 @@ class Quiz:
         self.session.key("Return")
 
     def counts(self):
-        return qldfile.counts(qldfile.read(self.deck))
+        return qld.counts(qld.read(self.deck))
 
     def await_counted(self, before, number, timeout=30):
         """Waits for the answer to reach the file and checks that it counted for this record."""

@@ -8,7 +8,7 @@ import threading
 import time
 import unittest
 
-import qldfile
+import qld
 from harness import DisplayTest, Failure, caption, wait_until
 
 ROUNDS = 50
@@ -31,7 +31,7 @@ class CrashTest(DisplayTest):
                     before = sum(counted)
 
                     def processed():
-                        now = qldfile.counts(qldfile.read(self.deck))
+                        now = qld.counts(qld.read(self.deck))
                         if sum(now) > before:
                             counted[:] = now
                             return True
@@ -69,8 +69,8 @@ class CrashTest(DisplayTest):
             with open(self.deck, "rb") as f:
                 data = f.read()
             what = "round %d, killed after %.3f s" % (round_, delay)
-            self.assertEqual(qldfile.problems(data), [], what)
-            now = qldfile.counts(qldfile.parse(data))
+            self.assertEqual(qld.problems(data), [], what)
+            now = qld.counts(qld.parse(data))
             lost = [i for i in range(CARDS) if now[i] < counted[i]]
             self.assertEqual(lost, [], "%s: counts lost for these records" % what)
             self.assertLessEqual(sum(now), sum(start) + sent, "%s: more counts than answers"
@@ -79,7 +79,7 @@ class CrashTest(DisplayTest):
         sys.stderr.write("%d answers sent, %d counted\n" % (answers, sum(counted)))
         self.assertEqual(program.terminate(), 0)
         with open(self.deck, "rb") as f:
-            self.assertEqual(qldfile.problems(f.read()), [])
+            self.assertEqual(qld.problems(f.read()), [])
         self.assertGreater(sum(counted), ROUNDS // 5, "too few answers reached the file")
 
 

@@ -2,7 +2,7 @@
 and the options (Function menu), checked in the data file's bytes."""
 import unittest
 
-import qldfile
+import qld
 from harness import ANSWER_CAPTION, DisplayTest, Quiz, wait_until
 
 # Points to click, in pixels of each dialog (two pixels to the dialog unit).
@@ -19,7 +19,7 @@ class DialogsTest(DisplayTest):
         return Quiz(self.session, self.session.deck("deck.qld", cards))
 
     def deck(self, quiz):
-        return qldfile.read(quiz.deck)
+        return qld.read(quiz.deck)
 
     def bytes(self, quiz):
         with open(quiz.deck, "rb") as f:
@@ -34,7 +34,7 @@ class DialogsTest(DisplayTest):
         self.session.type(text)
 
     def test_editor_changes_a_record_and_adds_one(self):
-        quiz = self.start(qldfile.numbered_cards(3))
+        quiz = self.start(qld.numbered_cards(3))
         before = self.deck(quiz)
 
         # Esc drops the edits of the record shown.
@@ -61,20 +61,20 @@ class DialogsTest(DisplayTest):
         self.session.await_gone(editor, "the editor to close on Return")
 
         after = self.deck(quiz)
-        self.assertEqual(qldfile.problems(self.bytes(quiz)), [])
+        self.assertEqual(qld.problems(self.bytes(quiz)), [])
         self.assertEqual(after["header"]["recordCount"], 4)
         texts = [(r["question"], r["answer"]) for r in after["records"]]
         self.assertEqual(texts, [("Capital of Italy?", "Rome"), ("Q2", "A2"), ("Q3", "A3"),
                                  ("Capital of Spain?", "Madrid")])
         self.assertEqual(after["records"][1:3], before["records"][1:3])
-        self.assertEqual(qldfile.counts(after), [0] * 4)
+        self.assertEqual(qld.counts(after), [0] * 4)
         # The question on display is the edited one.
         quiz.answer_counted("Rome", 0)
 
     def test_memory_schedule_sets_range_and_mode_and_clears_the_range(self):
-        deck = self.session.deck("deck.qld", qldfile.numbered_cards(12))
+        deck = self.session.deck("deck.qld", qld.numbered_cards(12))
         for number in (3, 4, 9, 10):
-            qldfile.set_count(deck, number, 2)
+            qld.set_count(deck, number, 2)
         quiz = Quiz(self.session, deck)
         dialog = quiz.menu("Memory Schedule...", "Memory Schedule")
         for button, number in (("from", "5"), ("to", "10")):
@@ -93,12 +93,12 @@ class DialogsTest(DisplayTest):
                           header["position"]), (4, 9, 2, 4))
         cleared = [0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 2, 0]
         wait_until(lambda: quiz.counts() == cleared, 30, "the range's records to be cleared")
-        self.assertEqual(qldfile.problems(self.bytes(quiz)), [])
+        self.assertEqual(qld.problems(self.bytes(quiz)), [])
         # The drill starts again at the range's first question.
         quiz.answer_counted("A5", 4)
 
     def test_options_are_checked_and_stored_in_the_header(self):
-        quiz = self.start(qldfile.numbered_cards(3))
+        quiz = self.start(qld.numbered_cards(3))
         unchanged = self.bytes(quiz)
 
         # Cancel drops the changes; a period above 360 is refused and the dialog stays.
@@ -121,7 +121,7 @@ class DialogsTest(DisplayTest):
         self.session.key("Return")
         self.session.await_gone(dialog, "the Option dialog to close on Return")
         wait_until(lambda: self.options(quiz) == (7, 2 | 4), 30, "the options in the header")
-        self.assertEqual(self.bytes(quiz)[qldfile.HEADER:], unchanged[qldfile.HEADER:])
+        self.assertEqual(self.bytes(quiz)[qld.HEADER:], unchanged[qld.HEADER:])
 
         # Match case: the answer in small letters is wrong; with Hide automatically, a correct
         # answer hides the window.

@@ -2,7 +2,7 @@
 button, Next (F8) and Go (F7), checked in the data file."""
 import unittest
 
-import qldfile
+import qld
 from harness import ANSWER_CAPTION, DisplayTest, Quiz, wait_until
 from schedule import Schedule
 
@@ -13,7 +13,7 @@ ANSWER_BUTTON = (448 + 25, 98 + 10)
 class DrillTest(DisplayTest):
     def start(self, cards, **fields):
         deck = self.session.deck("deck.qld", cards, **fields)
-        model = Schedule.loaded(qldfile.read(deck)["header"])
+        model = Schedule.loaded(qld.read(deck)["header"])
         return Quiz(self.session, deck), model
 
     def bytes(self, quiz):
@@ -21,11 +21,11 @@ class DrillTest(DisplayTest):
             return f.read()
 
     def await_position(self, quiz, position):
-        wait_until(lambda: qldfile.read(quiz.deck)["header"]["position"] == position, 30,
+        wait_until(lambda: qld.read(quiz.deck)["header"]["position"] == position, 30,
                    "the schedule position %d in the file" % position)
 
     def test_careful_pass_asks_each_question_six_times_in_schedule_order(self):
-        quiz, model = self.start(qldfile.numbered_cards(20), review_mode=0)
+        quiz, model = self.start(qld.numbered_cards(20), review_mode=0)
         number = model.next()
         for turn in range(120):
             quiz.answer_counted("A%d" % (number + 1), number)
@@ -39,8 +39,8 @@ class DrillTest(DisplayTest):
         # The next pass starts again at question 1.
         self.assertEqual(number, 0)
         quiz.answer_counted("A1", 0)
-        deck = qldfile.read(quiz.deck)
-        self.assertEqual(qldfile.problems(self.bytes(quiz)), [])
+        deck = qld.read(quiz.deck)
+        self.assertEqual(qld.problems(self.bytes(quiz)), [])
         self.assertEqual(deck["header"]["recordCount"], 20)
         self.assertEqual(deck["header"]["reviewMode"], 0)
 
@@ -61,23 +61,23 @@ class DrillTest(DisplayTest):
 
         # The schedule reaches beyond the last record: an empty one is appended and shown.
         self.assertEqual(model.next(), 2)
-        wait_until(lambda: qldfile.read(quiz.deck)["header"]["recordCount"] == 3, 30,
+        wait_until(lambda: qld.read(quiz.deck)["header"]["recordCount"] == 3, 30,
                    "a third record")
         before = self.bytes(quiz)
         quiz.session.click(quiz.window, *ANSWER_BUTTON)
         quiz.close_box(ANSWER_CAPTION)
         self.assertEqual(self.bytes(quiz), before, "revealing the answer changed the file")
         quiz.answer_counted("", 2)
-        self.assertEqual(qldfile.problems(self.bytes(quiz)), [])
+        self.assertEqual(qld.problems(self.bytes(quiz)), [])
 
     def test_next_skips_without_counting_and_go_continues_at_the_chosen_question(self):
-        quiz, model = self.start(qldfile.numbered_cards(20))
+        quiz, model = self.start(qld.numbered_cards(20))
         model.next()
-        records = self.bytes(quiz)[qldfile.HEADER:]
+        records = self.bytes(quiz)[qld.HEADER:]
         quiz.keys("F8")
         number = model.next()
         self.await_position(quiz, model.position)
-        self.assertEqual(self.bytes(quiz)[qldfile.HEADER:], records, "Next changed a record")
+        self.assertEqual(self.bytes(quiz)[qld.HEADER:], records, "Next changed a record")
         quiz.answer_counted("A%d" % (number + 1), number)
 
         quiz.keys("F7")

@@ -3,7 +3,7 @@ bytes of the files."""
 import time
 import unittest
 
-import qldfile
+import qld
 from harness import DisplayTest, Quiz, caption, wait_until
 from schedule import Schedule
 
@@ -23,7 +23,7 @@ class FilesTest(DisplayTest):
         quiz.deck = path
 
     def test_new_and_open_switch_the_data_file(self):
-        deck = self.session.deck("deck.qld", qldfile.numbered_cards(3))
+        deck = self.session.deck("deck.qld", qld.numbered_cards(3))
         quiz = Quiz(self.session, deck)
         quiz.answer_counted("A1", 0)
 
@@ -39,8 +39,8 @@ class FilesTest(DisplayTest):
         self.choose_file(quiz, "New QLD file...", "Create a new QLD File", fresh)
         with open(fresh, "rb") as f:
             data = f.read()
-        self.assertEqual(qldfile.problems(data), [])
-        new = qldfile.parse(data)
+        self.assertEqual(qld.problems(data), [])
+        new = qld.parse(data)
         header = {k: v for k, v in new["header"].items() if not k.startswith("reserved")}
         saved = header.pop("savedTime")
         self.assertEqual(header, {"version": 200, "recordCount": 1, "position": 0,
@@ -50,13 +50,13 @@ class FilesTest(DisplayTest):
         # The first question, appended when shown, is empty.
         self.assertEqual([(r["question"], r["answer"], r["correctCount"]) for r in new["records"]],
                          [("", "", 0)])
-        self.assertEqual(qldfile.counts(qldfile.read(deck)), [1, 1, 0])
+        self.assertEqual(qld.counts(qld.read(deck)), [1, 1, 0])
         self.assertEqual(quiz.program.terminate(), 0)
         self.assertEqual(self.session.setting("File1"), fresh)
 
         # The next start opens the new file; Open goes back to the first one.
         quiz = Quiz(self.session, fresh)
-        model = Schedule.loaded(qldfile.read(deck)["header"])
+        model = Schedule.loaded(qld.read(deck)["header"])
         self.choose_file(quiz, "Open QLD file...", "Open a QLD File", deck)
         number = model.next()
         quiz.answer_counted("A%d" % (number + 1), number)
@@ -64,7 +64,7 @@ class FilesTest(DisplayTest):
         self.assertEqual(self.session.setting("File1"), deck)
         for path in (deck, fresh):
             with open(path, "rb") as f:
-                self.assertEqual(qldfile.problems(f.read()), [], path)
+                self.assertEqual(qld.problems(f.read()), [], path)
 
 
 if __name__ == "__main__":

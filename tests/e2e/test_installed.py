@@ -4,7 +4,7 @@ import os
 import subprocess
 import unittest
 
-import qldfile
+import qld
 from harness import DisplayTest, Failure, Quiz, wait_until
 
 
@@ -47,7 +47,7 @@ class InstalledTest(DisplayTest):
         installed = listing(prefix)
         deck = os.path.join(self.session.data, "Brightfen", "Quillow", "Quillow.qld")
         os.makedirs(os.path.dirname(deck))
-        qldfile.make(deck, qldfile.numbered_cards(3))
+        qld.make(deck, qld.numbered_cards(3))
 
         quiz = Quiz(self.session, deck, os.path.join(prefix, "bin", "quillow"))
         quiz.answer_counted("A1", 0)
@@ -62,7 +62,7 @@ class InstalledTest(DisplayTest):
 
         self.assertEqual(self.session.setting("File1"), deck)
         with open(deck, "rb") as f:
-            self.assertEqual(qldfile.problems(f.read()), [])
+            self.assertEqual(qld.problems(f.read()), [])
         self.assertEqual(listing(prefix), installed, "the program wrote into its install")
 
 

@@ -1,11 +1,12 @@
 """Hiding the quiz window to the tray, its pop-up by the timer and by a click on the tray icon,
-and a second start while a copy runs."""
+a start hidden in the tray, a second start while a copy runs, and SIGTERM."""
+import glob
 import subprocess
 import threading
 import time
 import unittest
 
-import qldfile
+import qld
 from harness import APP_CAPTION, DisplayTest, Failure, Quiz, caption, wait_until
 
 HIDE_BUTTON = (448 + 25, 144 + 10)
@@ -43,11 +44,24 @@ class MapEvents:
         self.process.stdout.close()
 
 
+def wakeups(pid):
+    """The context switches of all the process's threads so far."""
+    total = 0
+    for task in glob.glob("/proc/%d/task/*/status" % pid):
+        try:
+            with open(task) as f:
+                total += sum(int(line.split()[1]) for line in f
+                             if line.startswith(("voluntary_ctxt", "nonvoluntary_ctxt")))
+        except OSError:
+            pass  # a thread that has just ended
+    return total
+
+
 class WindowTest(DisplayTest):
     tray = True
 
     def start(self):
-        self.deck = self.session.deck("deck.qld", qldfile.numbered_cards(5))
+        self.deck = self.session.deck("deck.qld", qld.numbered_cards(5))
         return Quiz(self.session, self.deck)
 
     def await_focus(self, window, what):
@@ -73,7 +87,7 @@ class WindowTest(DisplayTest):
         self.session.type("0")
         self.session.key("Return")
         self.session.await_gone(dialog, "the Option dialog to close")
-        wait_until(lambda: qldfile.read(self.deck)["header"]["popupMinutes"] == 0, 30,
+        wait_until(lambda: qld.read(self.deck)["header"]["popupMinutes"] == 0, 30,
                    "the period 0 in the header")
         events = MapEvents(self.session, quiz.window)
         self.addCleanup(events.close)
@@ -83,6 +97,22 @@ class WindowTest(DisplayTest):
         self.session.await_state(quiz.window, "IsViewable", "the window to show")
         self.await_focus(quiz.window, "the keyboard on the window after the pop-up")
         quiz.answer_counted("A2", 1)
+        self.assertEqual(quiz.program.terminate(), 0)
+        wait_until(lambda: self.session.tray_icon() is None, 30, "the tray icon to go at the end")
+
+    def test_window_hidden_at_start_waits_in_the_tray_asleep(self):
+        # A blinking text cursor in the hidden window would wake the program twice a second.
+        deck = self.session.deck("deck.qld", qld.numbered_cards(5), option_flags=1)
+        program = self.session.start()
+        wait_until(self.session.tray_icon, 30, "the tray icon")
+        window = wait_until(lambda: [w for w, name in self.session.top_windows()
+                                     if name == caption(deck)], 30, "the quiz window")[0]
+        self.session.await_state(window, "IsUnMapped", "the window to hide at start")
+        time.sleep(1)
+        before = wakeups(program.pid)
+        time.sleep(3)
+        self.assertLessEqual(wakeups(program.pid) - before, 3, "wake-ups in 3 s while hidden")
+        self.assertEqual(program.terminate(), 0)
 
     def test_second_start_brings_the_running_copy_forward_and_ends(self):
         quiz = self.start()
@@ -117,19 +147,19 @@ class WindowTest(DisplayTest):
         self.assertTrue(quiz.program.running())
 
     def test_sigterm_ends_the_program_also_with_the_function_menu_open(self):
-        self.deck = self.session.deck("deck.qld", qldfile.numbered_cards(5), review_mode=0)
+        self.deck = self.session.deck("deck.qld", qld.numbered_cards(5), review_mode=0)
         quiz = Quiz(self.session, self.deck)
         # Questions 1, 2 and then 1 again: the step within the position is not in the file yet.
         quiz.answer_counted("A1", 0)
         quiz.answer_counted("A2", 1)
-        self.assertEqual(qldfile.read(self.deck)["header"]["stepIndex"], 0)
+        self.assertEqual(qld.read(self.deck)["header"]["stepIndex"], 0)
         quiz.keys("F9")
         self.session.await_window(APP_CAPTION, what="the Function menu")
         self.assertEqual(quiz.program.terminate(), 0)
         with open(self.deck, "rb") as f:
             data = f.read()
-        self.assertEqual(qldfile.problems(data), [])
-        self.assertEqual(qldfile.parse(data)["header"]["stepIndex"], 1, "the header was not saved")
+        self.assertEqual(qld.problems(data), [])
+        self.assertEqual(qld.parse(data)["header"]["stepIndex"], 1, "the header was not saved")
 
 
 if __name__ == "__main__":

@@ -6,36 +6,11 @@ Run once; the output is committed. A crashing input found later is added by hand
 import os
 import shutil
 import struct
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-HEADER, OLD_HEADER, RECORD = 104, 32, 1052
-
-
-def header(version=200, count=0, position=0, popup=1, flags=0, mode=1, step=0, range_from=0,
-           range_to=19, saved=1_700_000_000):
-    h = bytearray(HEADER)
-    struct.pack_into("<8i", h, 0, version, count, position, popup, 0, flags, 0, saved)
-    struct.pack_into("<4i", h, 64, mode, step, range_from, range_to)
-    return h
-
-
-def old_header(version=100, count=0, position=0, popup=1, flags=0):
-    h = bytearray(OLD_HEADER)
-    struct.pack_into("<8i", h, 0, version, count, position, popup, 0, flags, 0, 1_600_000_000)
-    return h
-
-
-def record(number, question, answer, correct=0, times=()):
-    r = bytearray(RECORD)
-    struct.pack_into("<i", r, 0, number)
-    q = question if isinstance(question, bytes) else question.encode()
-    a = answer if isinstance(answer, bytes) else answer.encode()
-    r[4:4 + len(q)] = q[:500]
-    r[504:504 + len(a)] = a[:500]
-    struct.pack_into("<ii", r, 1004, 0, correct)
-    for k, t in enumerate(times):
-        struct.pack_into("<i", r, 1012 + 4 * k, t)
-    return r
+sys.path.insert(0, os.path.join(HERE, "..", "support"))
+from qld import header, old_header, record  # noqa: E402
 
 
 CARDS = [("Hund", "dog"), ("Katze", "cat"), ("Vogel", "bird")]
