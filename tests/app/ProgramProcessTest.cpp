@@ -84,22 +84,6 @@ protected:
     std::vector<std::unique_ptr<QProcess>> copies; // killed, if still running, at the end
 };
 
-TEST_F(ProgramProcessTest, SecondStartEndsAndLeavesTheFilesAlone) {
-    QProcess& first = Start();
-    ASSERT_TRUE(WaitForStoredTitle(kDeckCaption));
-    const Bytes deckBefore = ReadFileBytes(Deck());
-    const Bytes settingsBefore = SettingsBytes();
-
-    QProcess& second = Start();
-    EXPECT_TRUE(EndsWithStatusZero(second));
-    EXPECT_EQ(ReadFileBytes(Deck()), deckBefore);
-    EXPECT_EQ(SettingsBytes(), settingsBefore);
-    EXPECT_TRUE(IsRunning(first));
-
-    Signal(first, SIGTERM);
-    EXPECT_TRUE(EndsWithStatusZero(first));
-}
-
 TEST_F(ProgramProcessTest, KilledCopyDoesNotKeepTheNextFromRunning) {
     QProcess& killed = Start();
     ASSERT_TRUE(WaitForStoredTitle(kDeckCaption));

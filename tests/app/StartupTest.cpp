@@ -2,6 +2,7 @@
 #include "Dialog.h"
 #include "MessageBoxRecorder.h"
 #include "QtText.h"
+#include "ScopedHandler.h"
 #include "SettingsFile.h"
 #include "SingleInstance.h"
 #include "StartupTestApp.h"
@@ -58,7 +59,7 @@ protected:
     // then closed by its close box.
     StartResult RunProgram(const std::function<void(CDialog&)>& whileOpen = {}) {
         StartResult run;
-        auto previous = CDialog::SetModalRunHandler([&](CDialog& dialog) {
+        ScopedHandler dialogs(CDialog::SetModalRunHandler, [&](CDialog& dialog) {
             run.windowOpened = true;
             run.caption = ToStdString(dialog.windowTitle());
             run.visible = dialog.isVisible();
@@ -71,7 +72,6 @@ protected:
         });
         EXPECT_FALSE(TheApp().InitInstance());
         run.exitStatus = TheApp().ExitInstance();
-        CDialog::SetModalRunHandler(std::move(previous));
         return run;
     }
 
@@ -79,26 +79,24 @@ protected:
     MessageBoxRecorder boxes;
 };
 
+// No stored path, or an empty one.
 TEST_F(StartupTest, FirstStartOpensTheDefaultFileAndStoresItsPath) {
-    MakeDeck(DefaultFile());
-    const StartResult run = RunProgram();
-    ASSERT_TRUE(run.windowOpened);
-    EXPECT_EQ(run.caption, "Quillow V2.0 - Quillow.qld");
-    EXPECT_TRUE(run.visible);
-    EXPECT_EQ(run.titleWhileOpen, run.caption);
-    EXPECT_TRUE(boxes.Shown().empty());
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(StoredSettings(),
-              (SettingsEntries{{kFile1, DefaultFile()}, {kTitle, "Quillow V2.0 - Quillow.qld"}}));
-}
-
-TEST_F(StartupTest, EmptyStoredPathIsLikeNone) {
-    MakeDeck(DefaultFile());
-    Store(kFile1, "");
-    const StartResult run = RunProgram();
-    EXPECT_EQ(run.caption, "Quillow V2.0 - Quillow.qld");
-    EXPECT_TRUE(boxes.Shown().empty());
-    EXPECT_EQ(StoredSettings()[kFile1], DefaultFile());
+    for (const bool emptyEntry : {false, true}) {
+        SCOPED_TRACE(emptyEntry);
+        ClearSettings();
+        if (emptyEntry)
+            Store(kFile1, "");
+        MakeDeck(DefaultFile());
+        const StartResult run = RunProgram();
+        ASSERT_TRUE(run.windowOpened);
+        EXPECT_EQ(run.caption, "Quillow V2.0 - Quillow.qld");
+        EXPECT_TRUE(run.visible);
+        EXPECT_EQ(run.titleWhileOpen, run.caption);
+        EXPECT_TRUE(boxes.Shown().empty());
+        EXPECT_EQ(run.exitStatus, 0);
+        EXPECT_EQ(StoredSettings(), (SettingsEntries{{kFile1, DefaultFile()},
+                                                     {kTitle, "Quillow V2.0 - Quillow.qld"}}));
+    }
 }
 
 TEST_F(StartupTest, StoredFileIsOpenedAndStoredAgain) {

@@ -6,6 +6,7 @@
 #include "FileDialog.h"
 #include "Menus.h"
 #include "PopupMenu.h"
+#include "ScopedHandler.h"
 #include "WinApp.h"
 
 #include <QAbstractButton>
@@ -19,14 +20,13 @@ namespace {
 class FileDialogScript {
 public:
     explicit FileDialogScript(std::string answer)
-        : m_previous(CFileDialog::SetRunHandler([this](CFileDialog& dialog, std::string& path) {
+        : m_answer(std::move(answer)),
+          m_run(CFileDialog::SetRunHandler, [this](CFileDialog& dialog, std::string& path) {
               asked.push_back({dialog.IsOpenDialog(), dialog.Title(), dialog.DefaultExtension(),
                                dialog.FileName(), dialog.Flags(), dialog.NameFilters()});
               path = m_answer;
               return m_answer.empty() ? IDCANCEL : IDOK;
-          })),
-          m_answer(std::move(answer)) {}
-    ~FileDialogScript() { CFileDialog::SetRunHandler(std::move(m_previous)); }
+          }) {}
 
     struct Asked {
         bool open;
@@ -37,8 +37,8 @@ public:
     std::vector<Asked> asked;
 
 private:
-    CFileDialog::RunHandler m_previous;
     std::string m_answer;
+    ScopedHandler<CFileDialog::RunHandler> m_run;
 };
 
 // The header without its save time, which every write renews.
@@ -52,12 +52,6 @@ Bytes HeaderWithoutTime(const Bytes& file) {
 
 class FunctionMenuTest : public QuizTest {
 protected:
-    void Choose(int command) {
-        auto previous = SetPopupMenuHandler([command](QMenu&, QPoint) { return command; });
-        Press(Qt::Key_F9);
-        SetPopupMenuHandler(std::move(previous));
-        QCoreApplication::processEvents();
-    }
     std::string StoredTitle() const {
         return AfxGetApp()->GetProfileString("Recent QLD File", "Title", "");
     }
@@ -67,14 +61,15 @@ TEST_F(FunctionMenuTest, MenuDropsDownUnderTheFunctionButton) {
     Start(Capitals());
     QStringList items;
     QPoint shownAt;
-    auto previous = SetPopupMenuHandler([&](QMenu& menu, QPoint at) {
-        for (const QAction* action : menu.actions())
-            items << (action->isSeparator() ? QStringLiteral("-") : action->text());
-        shownAt = at;
-        return 0;
-    });
-    qobject_cast<QAbstractButton*>(quiz->GetDlgItem(IDC_FUNCTION))->click();
-    SetPopupMenuHandler(std::move(previous));
+    {
+        ScopedHandler menu(SetPopupMenuHandler, [&](QMenu& menu, QPoint at) {
+            for (const QAction* action : menu.actions())
+                items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+            shownAt = at;
+            return 0;
+        });
+        qobject_cast<QAbstractButton*>(quiz->GetDlgItem(IDC_FUNCTION))->click();
+    }
     EXPECT_EQ(items,
               (QStringList{"Memory Schedule...", "Option...", "-", "New QLD file...",
                            "Open QLD file...", "-", "User's Manual...", "-", "About Quillow..."}));
@@ -162,22 +157,24 @@ TEST_F(FunctionMenuTest, OpeningAFileThatIsNotADataFileEndsWithoutWritingIt) {
 TEST_F(FunctionMenuTest, ManualAndAbout) {
     Start(Capitals());
     std::vector<std::string> opened;
-    auto previousViewer =
-        SetViewerHandler([&](const std::string& path) { opened.push_back(path); });
-    Choose(ID_USERS_MANUAL);
-    SetViewerHandler(std::move(previousViewer));
+    {
+        ScopedHandler viewer(SetViewerHandler,
+                             [&](const std::string& path) { opened.push_back(path); });
+        Choose(ID_USERS_MANUAL);
+    }
     EXPECT_EQ(opened, std::vector<std::string>{dir.File("manual.txt")});
 
     std::vector<std::string> aboutTexts;
-    auto previousRun = CDialog::SetModalRunHandler([&](CDialog& dialog) {
-        ASSERT_NE(dynamic_cast<CAboutDlg*>(&dialog), nullptr);
-        EXPECT_EQ(dialog.windowTitle(), "About Quillow...");
-        for (const QLabel* label : dialog.findChildren<QLabel*>())
-            aboutTexts.push_back(label->text().toStdString());
-        QTest::keyClick(&dialog, Qt::Key_Return);
-    });
-    Choose(ID_ABOUT);
-    CDialog::SetModalRunHandler(std::move(previousRun));
+    {
+        ScopedHandler about(CDialog::SetModalRunHandler, [&](CDialog& dialog) {
+            ASSERT_NE(dynamic_cast<CAboutDlg*>(&dialog), nullptr);
+            EXPECT_EQ(dialog.windowTitle(), "About Quillow...");
+            for (const QLabel* label : dialog.findChildren<QLabel*>())
+                aboutTexts.push_back(label->text().toStdString());
+            QTest::keyClick(&dialog, Qt::Key_Return);
+        });
+        Choose(ID_ABOUT);
+    }
     EXPECT_NE(std::find(aboutTexts.begin(), aboutTexts.end(), "Quillow V2.0"), aboutTexts.end());
     EXPECT_TRUE(quiz->IsShownToUser());
 }

@@ -1,6 +1,16 @@
 #include "QuizFixture.h"
 
+#include "PopupMenu.h"
+#include "ScopedHandler.h"
+
 #include <QElapsedTimer>
+
+DeckSpec QuizTest::TwelveQuestions() {
+    DeckSpec deck;
+    for (int i = 1; i <= 12; ++i)
+        deck.cards.emplace_back("Question " + std::to_string(i), "a" + std::to_string(i));
+    return deck;
+}
 
 void QuizTest::Start(const DeckSpec& deck, int displayColors) {
     WriteFileBytes(DataPath(), MakeDataFile(deck));
@@ -29,6 +39,12 @@ std::string QuizTest::QuestionInFile(int slot) const {
 
 QPlainTextEdit* QuizTest::AnswerBox() const {
     return qobject_cast<QPlainTextEdit*>(quiz->GetDlgItem(IDC_ANSWER_BOX));
+}
+
+void QuizTest::Choose(int command) {
+    ScopedHandler menu(SetPopupMenuHandler, [command](QMenu&, QPoint) { return command; });
+    Press(Qt::Key_F9);
+    QCoreApplication::processEvents();
 }
 
 bool QuizTest::WaitFor(const std::function<bool()>& condition, int milliseconds) {

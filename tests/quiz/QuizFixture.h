@@ -20,6 +20,9 @@ protected:
                          {"Capital of Spain?", "Madrid"}}};
     }
 
+    // "Question 1" to "Question 12", answered "a1" to "a12".
+    static DeckSpec TwelveQuestions();
+
     void Start(const DeckSpec& deck, int displayColors = 257);
     void TearDown() override;
 
@@ -41,6 +44,8 @@ protected:
         Type(text);
         Press(Qt::Key_Return);
     }
+    // Chooses an item of the Function menu, opened with F9.
+    void Choose(int command);
     // Runs the event loop until the condition holds or the time runs out.
     bool WaitFor(const std::function<bool()>& condition, int milliseconds = 3000);
 

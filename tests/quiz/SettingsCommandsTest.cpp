@@ -2,21 +2,12 @@
 
 #include "GotoDlg.h"
 #include "Menus.h"
-#include "PopupMenu.h"
 #include "QuestionFileHeader.h"
+#include "ScopedHandler.h"
 
 #include <QAbstractButton>
 
 namespace {
-
-DeckSpec TwelveQuestions(int optionFlags = 0) {
-    DeckSpec deck;
-    for (int i = 1; i <= 12; ++i)
-        deck.cards.emplace_back(QString("Question %1").arg(i).toStdString(),
-                                QString("a%1").arg(i).toStdString());
-    deck.optionFlags = optionFlags;
-    return deck;
-}
 
 QAbstractButton* Button(CDialog& dialog, int id) {
     return qobject_cast<QAbstractButton*>(dialog.GetDlgItem(id));
@@ -30,7 +21,7 @@ protected:
     // dialog; the go-to dialogs it opens are answered with goToAnswer.
     void Run(int command, const std::function<void(CDialog&)>& script, bool throughMenu = true) {
         int runs = 0;
-        auto previousRun = CDialog::SetModalRunHandler([&](CDialog& dialog) {
+        ScopedHandler dialogs(CDialog::SetModalRunHandler, [&](CDialog& dialog) {
             auto* go = dynamic_cast<CGotoDlg*>(&dialog);
             if (!go) {
                 ++runs;
@@ -39,15 +30,10 @@ protected:
             QTest::keyClicks(go->GetDlgItem(IDC_GOTO_NUMBER), goToAnswer);
             QTest::keyClick(go->GetDlgItem(IDC_GOTO_NUMBER), Qt::Key_Return);
         });
-        if (throughMenu) {
-            auto previousMenu = SetPopupMenuHandler([command](QMenu&, QPoint) { return command; });
-            Press(Qt::Key_F9);
-            SetPopupMenuHandler(std::move(previousMenu));
-            QCoreApplication::processEvents();
-        } else {
+        if (throughMenu)
+            Choose(command);
+        else
             quiz->SendCommand(command);
-        }
-        CDialog::SetModalRunHandler(std::move(previousRun));
         EXPECT_EQ(runs, 1);
     }
 
@@ -142,7 +128,9 @@ TEST_F(SettingsCommandsTest, OptionStoresPeriodAndFourBitsOnEveryOkAndNothingOnC
         options("0", 0)(dialog);
     };
     const auto shown = [&] { return quiz->IsShownToUser(); };
-    Start(TwelveQuestions(0x13)); // hidden at start by bit 0, for the period of 1 minute
+    DeckSpec deck = TwelveQuestions();
+    deck.optionFlags = 0x13; // hidden at start by bit 0, for the period of 1 minute
+    Start(deck);
     ASSERT_TRUE(quiz->IsTimerRunning(CQuizDlg::ID_POPUP_TIMER));
     Run(ID_OPTION, showsTicked, false);
     EXPECT_EQ(Int32At(DataBytes(), 20), 0x03) << "optionFlags";

@@ -2,25 +2,9 @@
 
 #include "DesktopServices.h"
 #include "QuestionFileHeader.h"
+#include "ScopedHandler.h"
 
 #include <QSystemTrayIcon>
-
-namespace {
-
-// Records the sounds the window would play.
-class SoundRecorder {
-public:
-    SoundRecorder()
-        : m_previous(SetSoundHandler([this](const std::string& path) { played.push_back(path); })) {
-    }
-    ~SoundRecorder() { SetSoundHandler(std::move(m_previous)); }
-    std::vector<std::string> played;
-
-private:
-    DesktopHandler m_previous;
-};
-
-} // namespace
 
 using TrayTest = QuizTest;
 
@@ -50,25 +34,21 @@ TEST_F(TrayTest, IconIsThereForTheWholeRunAndPopsTheWindowUp) {
 }
 
 TEST_F(TrayTest, SoundPlaysOnEveryShowingOnlyWithTheOption) {
-    SoundRecorder sounds;
-    DeckSpec deck = Capitals();
-    deck.optionFlags = OPT_SOUND_ON;
-    deck.popupMinutes = 0;
-    Start(deck);
-    const std::vector<std::string> once{dir.File("Quillow.wav")};
-    EXPECT_EQ(sounds.played, once) << "the first showing at start";
-    Press(Qt::Key_Escape);
-    ASSERT_TRUE(WaitFor([&] { return quiz->IsShownToUser(); }));
-    EXPECT_EQ(sounds.played.size(), 2u);
-    EXPECT_EQ(sounds.played.back(), dir.File("Quillow.wav"));
-}
-
-TEST_F(TrayTest, NoSoundWithoutTheOption) {
-    SoundRecorder sounds;
-    DeckSpec deck = Capitals();
-    deck.popupMinutes = 0;
-    Start(deck);
-    Press(Qt::Key_Escape);
-    ASSERT_TRUE(WaitFor([&] { return quiz->IsShownToUser(); }));
-    EXPECT_TRUE(sounds.played.empty());
+    for (const bool soundOn : {true, false}) {
+        SCOPED_TRACE(soundOn);
+        if (quiz)
+            quiz->DestroyWindow();
+        std::vector<std::string> played;
+        ScopedHandler sounds(SetSoundHandler,
+                             [&](const std::string& path) { played.push_back(path); });
+        DeckSpec deck = Capitals();
+        deck.optionFlags = soundOn ? OPT_SOUND_ON : 0;
+        deck.popupMinutes = 0;
+        Start(deck);
+        Press(Qt::Key_Escape);
+        ASSERT_TRUE(WaitFor([&] { return quiz->IsShownToUser(); }));
+        const std::string wav = dir.File("Quillow.wav");
+        EXPECT_EQ(played, (soundOn ? std::vector{wav, wav} : std::vector<std::string>{}))
+            << "at start and at the pop-up";
+    }
 }

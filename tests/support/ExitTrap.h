@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Exit.h"
+#include "ScopedHandler.h"
 
 // Thrown instead of ending the test process.
 struct ProgramExit {
@@ -10,13 +11,10 @@ struct ProgramExit {
 // While it lives, ExitProgram throws ProgramExit.
 class ExitTrap {
 public:
-    ExitTrap() : m_previous(SetExitHandler([](int status) { throw ProgramExit{status}; })) {}
-    ~ExitTrap() { SetExitHandler(std::move(m_previous)); }
-    ExitTrap(const ExitTrap&) = delete;
-    ExitTrap& operator=(const ExitTrap&) = delete;
+    ExitTrap() : m_trap(SetExitHandler, [](int status) { throw ProgramExit{status}; }) {}
 
 private:
-    ExitHandler m_previous;
+    ScopedHandler<ExitHandler> m_trap;
 };
 
 // The status ExitProgram was called with while running f, or -1 when it was not called.

@@ -1,19 +1,14 @@
 #include "MessageBoxRecorder.h"
 
-MessageBoxRecorder::MessageBoxRecorder() {
-    m_previous = SetMessageBoxHandler([this](const MessageBoxRequest& request) {
-        m_shown.push_back(request);
-        if (m_answers.empty())
-            return int{IDOK};
-        int answer = m_answers.front();
-        m_answers.pop_front();
-        return answer;
-    });
-}
-
-MessageBoxRecorder::~MessageBoxRecorder() {
-    SetMessageBoxHandler(std::move(m_previous));
-}
+MessageBoxRecorder::MessageBoxRecorder()
+    : m_handler(SetMessageBoxHandler, [this](const MessageBoxRequest& request) {
+          m_shown.push_back(request);
+          if (m_answers.empty())
+              return int{IDOK};
+          int answer = m_answers.front();
+          m_answers.pop_front();
+          return answer;
+      }) {}
 
 std::vector<std::string> MessageBoxRecorder::Texts() const {
     std::vector<std::string> texts;

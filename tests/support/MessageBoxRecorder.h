@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MessageBox.h"
+#include "ScopedHandler.h"
 
 #include <deque>
 #include <vector>
@@ -9,9 +10,6 @@
 class MessageBoxRecorder {
 public:
     MessageBoxRecorder();
-    ~MessageBoxRecorder();
-    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
-    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
 
     void AnswerNext(int answer) { m_answers.push_back(answer); }
     const std::vector<MessageBoxRequest>& Shown() const { return m_shown; }
@@ -21,5 +19,5 @@ public:
 private:
     std::vector<MessageBoxRequest> m_shown;
     std::deque<int> m_answers;
-    MessageBoxHandler m_previous;
+    ScopedHandler<MessageBoxHandler> m_handler;
 };
