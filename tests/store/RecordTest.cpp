@@ -1,5 +1,7 @@
 #include "StoreFixture.h"
 
+#include <algorithm>
+
 class RecordTest : public StoreTest {
 protected:
     void SetUp() override {
@@ -9,71 +11,56 @@ protected:
     CQuestionFile file{host};
 };
 
-TEST_F(RecordTest, UpdateTextsCutsToTheField) {
-    const std::string longQuestion(600, 'q');
-    ASSERT_EQ(ExitStatusOf([&] { file.UpdateTexts(2, longQuestion, "0123456789"); }), -1);
-    Bytes bytes = DataBytes();
-    const std::size_t record = 104 + 2 * 1052;
-    EXPECT_EQ(QuestionAt(bytes, 2), std::string(499, 'q'));
-    EXPECT_EQ(bytes[record + 4 + 499], 0);
-    EXPECT_EQ(AnswerAt(bytes, 2), "0123456789");
-    for (std::size_t o = 10; o < 500; ++o)
-        ASSERT_EQ(bytes[record + 504 + o], 0) << "answer byte " << o;
-    EXPECT_EQ(Int32At(bytes, record), 2);
-    EXPECT_EQ(QuestionAt(bytes, 1), "Q1") << "other records stay";
-}
-
-TEST_F(RecordTest, UpdateTextsNeverSplitsACharacter) {
-    // 498 bytes, then a two-byte and a three-byte character: only the first 498 bytes fit.
-    const std::string text = std::string(498, 'a') + "\xC3\xA9" + "\xE2\x82\xAC";
-    file.UpdateTexts(0, text, std::string(497, 'b') + "\xE2\x82\xAC");
-    Bytes bytes = DataBytes();
-    EXPECT_EQ(QuestionAt(bytes, 0), std::string(498, 'a'));
-    EXPECT_EQ(AnswerAt(bytes, 0), std::string(497, 'b'));
-    file.UpdateTexts(0, std::string(497, 'a') + "\xC3\xA9", "");
-    EXPECT_EQ(QuestionAt(DataBytes(), 0), std::string(497, 'a') + "\xC3\xA9");
-
-    QuestionRecord shown;
-    file.ReadRecordOrExit(0, shown);
-    EXPECT_EQ(FieldText(shown.question), std::string(497, 'a') + "\xC3\xA9");
-}
-
-TEST_F(RecordTest, UpdateTextsKeepsTheMemoryRecord) {
-    file.RecordCorrectAnswer(3);
-    file.RecordCorrectAnswer(3);
-    file.UpdateTexts(3, "new question", "new answer");
-    Bytes bytes = DataBytes();
-    EXPECT_EQ(Int32At(bytes, 104 + 3 * 1052 + 1008), 2);
-    EXPECT_EQ(QuestionAt(bytes, 3), "new question");
+// Texts are cut to 499 bytes on a character boundary; the rest of the record stays.
+TEST_F(RecordTest, UpdateTextsCutsOnACharacterBoundary) {
+    file.RecordCorrectAnswer(2);
+    const std::string a498(498, 'a'), a497e = std::string(497, 'a') + "\xC3\xA9";
+    struct Case {
+        std::string question, answer, storedQuestion, storedAnswer;
+    } cases[] = {
+        {std::string(600, 'q'), "0123456789", std::string(499, 'q'), "0123456789"},
+        // A two-byte and a three-byte character past the cut.
+        {a498 + "\xC3\xA9\xE2\x82\xAC", std::string(497, 'b') + "\xE2\x82\xAC", a498,
+         std::string(497, 'b')},
+        {a497e, "", a497e, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "question of " << c.question.size() << " bytes");
+        Bytes expected = DataBytes();
+        const auto record = expected.begin() + std::ptrdiff_t(RecordOffset(2));
+        std::fill(record + 4, record + 1004, 0);
+        std::copy(c.storedQuestion.begin(), c.storedQuestion.end(), record + 4);
+        std::copy(c.storedAnswer.begin(), c.storedAnswer.end(), record + 504);
+        ASSERT_EQ(ExitStatusOf([&] { file.UpdateTexts(2, c.question, c.answer); }), -1);
+        EXPECT_EQ(DataBytes(), expected);
+        EXPECT_EQ(FieldText(file.workRecord.question), c.storedQuestion);
+    }
 }
 
 TEST_F(RecordTest, CorrectAnswersFillTheRingOfTimes) {
-    const Bytes before = DataBytes();
-    const std::size_t record = 104 + 1 * 1052;
+    Bytes expected = DataBytes();
     for (int k = 1; k <= 11; ++k) {
         host.now = 1000 + k;
         file.RecordCorrectAnswer(1);
     }
-    Bytes bytes = DataBytes();
-    EXPECT_EQ(Int32At(bytes, record + 1008), 11);
-    EXPECT_EQ(Int32At(bytes, record + 1012 + 4 * 1), 1011) << "the 11th overwrote the 1st";
-    EXPECT_EQ(Int32At(bytes, record + 1012 + 4 * 0), 1010);
-    for (int slot = 2; slot < 10; ++slot)
-        EXPECT_EQ(Int32At(bytes, record + 1012 + 4 * std::size_t(slot)), 1000 + slot);
-    EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 104),
-              Bytes(before.begin(), before.begin() + 104))
-        << "the header is not written";
-    EXPECT_EQ(QuestionAt(bytes, 1), "Q1");
+    // The 10th answer's time went to slot 0, the 11th overwrote the 1st in slot 1.
+    PutInt32At(expected, CorrectCountOffset(1), 11);
+    for (int slot = 0; slot < 10; ++slot)
+        PutInt32At(expected, CorrectCountOffset(1) + 4 + 4 * std::size_t(slot),
+                   1000 + (slot < 2 ? slot + 10 : slot));
+    EXPECT_EQ(DataBytes(), expected) << "nothing else is written, the header neither";
 }
 
 TEST_F(RecordTest, InitMemoryRecordsClearsTheRangeOnYes) {
     for (int i = 0; i < 5; ++i)
         file.RecordCorrectAnswer(i);
-    const Bytes answered = DataBytes();
+    Bytes expected = DataBytes();
+    file.header.rangeFrom = 1;
+    file.header.rangeTo = 3;
 
     boxes.AnswerNext(IDNO);
     file.InitMemoryRecords();
-    EXPECT_EQ(DataBytes(), answered);
+    EXPECT_EQ(DataBytes(), expected);
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(boxes.Shown()[0].text,
               "Do you really want to initialize the memory record of the current question range?");
@@ -81,25 +68,15 @@ TEST_F(RecordTest, InitMemoryRecordsClearsTheRangeOnYes) {
 
     boxes.AnswerNext(IDYES);
     file.InitMemoryRecords();
-    Bytes cleared = DataBytes();
-    ASSERT_EQ(cleared.size(), answered.size()) << "no record appended for the rest of the range";
-    for (int i = 0; i < 5; ++i) {
-        const std::size_t record = 104 + std::size_t(i) * 1052;
-        EXPECT_EQ(Int32At(cleared, record + 1008), 0);
-        EXPECT_EQ(Int32At(cleared, record + 1012 + 4), host.now) << "the ring is kept";
-    }
-}
+    for (int i = 1; i <= 3; ++i)
+        PutInt32At(expected, CorrectCountOffset(i), 0);
+    EXPECT_EQ(DataBytes(), expected) << "the counts in the range are cleared, the times kept";
 
-TEST_F(RecordTest, InitMemoryRecordsKeepsRecordsOutsideTheRange) {
-    file.RecordCorrectAnswer(0);
-    file.RecordCorrectAnswer(4);
-    file.header.rangeFrom = 1;
-    file.header.rangeTo = 3;
+    file.header.rangeTo = 19;
     boxes.AnswerNext(IDYES);
     file.InitMemoryRecords();
-    Bytes bytes = DataBytes();
-    EXPECT_EQ(Int32At(bytes, 104 + 1008), 1);
-    EXPECT_EQ(Int32At(bytes, 104 + 4 * 1052 + 1008), 1);
+    PutInt32At(expected, CorrectCountOffset(4), 0);
+    EXPECT_EQ(DataBytes(), expected) << "no record appended for the rest of the range";
 }
 
 // A record that cannot be read whole is never written back from a stale work record.

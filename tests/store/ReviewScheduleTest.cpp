@@ -4,15 +4,12 @@
 
 namespace {
 
-struct Asked {
-    int position; // shown 1-based
-    int question; // shown 1-based
+// One pass, numbers shown 1-based.
+struct Pass {
+    std::string asked; // "position:questions" for each position
+    std::map<int, int> timesAsked;
+    int restartPosition, restartQuestion; // asked with the congratulation message
 };
-
-constexpr const char* kCongratulations =
-    "Conguratulations!! You have reached the end!\n\nWhy don't you try other question ranges or "
-    "other files.\n\nIf you don't, the same questions will be repeated.\n\nThank you for using "
-    "Quillow!\n\n";
 
 class ReviewScheduleTest : public StoreTest {
 protected:
@@ -26,174 +23,105 @@ protected:
         file.ComputeSequence();
     }
 
-    Asked Next() {
+    // The next question, 1-based.
+    int Next() {
         QuestionRecord shown;
-        int n = file.NextQuestion(shown);
+        const int n = file.NextQuestion(shown);
         EXPECT_EQ(shown.number, std::min(n, file.header.recordCount - 1));
-        return {file.header.position + 1, n + 1};
+        return n + 1;
     }
 
-    // The questions asked until the congratulation message, by position.
-    std::map<int, std::vector<int>> OnePass() {
-        std::map<int, std::vector<int>> byPosition;
-        while (boxes.Shown().empty()) {
-            Asked a = Next();
-            if (boxes.Shown().empty())
-                byPosition[a.position].push_back(a.question);
+    // The questions asked until the congratulation message. A new file gets no record before a
+    // question of that number is due.
+    Pass OnePass() {
+        Pass pass;
+        for (int lastPosition = 0;;) {
+            const int question = Next(), position = file.header.position + 1;
+            if (!boxes.Shown().empty()) {
+                pass.asked.erase(0, 1);
+                pass.restartPosition = position;
+                pass.restartQuestion = question;
+                return pass;
+            }
+            pass.asked += position == lastPosition ? "," : " " + std::to_string(position) + ":";
+            pass.asked += std::to_string(question);
+            lastPosition = position;
+            ++pass.timesAsked[question];
+            EXPECT_LE(file.header.recordCount, pass.timesAsked.rbegin()->first);
         }
-        return byPosition;
     }
 
     CQuestionFile file{host};
 };
 
-using Questions = std::vector<int>;
-
 } // namespace
 
-TEST_F(ReviewScheduleTest, CarefulPassOfTwentyQuestions) {
-    StartNewFile(0, 0, 19);
-    std::map<int, Questions> pass;
-    std::map<int, int> timesAsked;
-    int asked = 0;
-    for (; asked < 120; ++asked) {
-        Asked a = Next();
-        pass[a.position].push_back(a.question);
-        ++timesAsked[a.question];
-        if (a.position <= 20) {
-            EXPECT_EQ(file.header.recordCount, a.position) << "appended as introduced";
-        }
+TEST_F(ReviewScheduleTest, PassesEndWithTheCongratulations) {
+    struct Case {
+        int mode, from, to, timesEach;
+        std::string pass;
+    } cases[] = {
+        {REVIEW_CAREFUL, 0, 19, 6,
+         "1:1 2:2,1 3:3,2 4:4,3,1 5:5,4,2 6:6,5,3 7:7,6,4,1 8:8,7,5,2 9:9,8,6,3 10:10,9,7,4 "
+         "11:11,10,8,5 12:12,11,9,6,1 13:13,12,10,7,2 14:14,13,11,8,3 15:15,14,12,9,4 "
+         "16:16,15,13,10,5 17:17,16,14,11,6 18:18,17,15,12,7 19:19,18,16,13,8,1 "
+         "20:20,19,17,14,9,2 21:20,18,15,10,3 22:19,16,11,4 23:20,17,12,5 24:18,13,6 25:19,14,7 "
+         "26:20,15,8 27:16,9 28:17,10 29:18,11 30:19,12 31:20,13 32:14 33:15 34:16 35:17 36:18 "
+         "37:19 38:20"},
+        {REVIEW_NORMAL, 0, 19, 4,
+         "1:1 2:2 3:3,1 4:4,2 5:5,3 6:6,4,1 7:7,5,2 8:8,6,3 9:9,7,4 10:10,8,5 11:11,9,6 "
+         "12:12,10,7,1 13:13,11,8,2 14:14,12,9,3 15:15,13,10,4 16:16,14,11,5 17:17,15,12,6 "
+         "18:18,16,13,7 19:19,17,14,8 20:20,18,15,9 21:19,16,10 22:20,17,11 23:18,12 24:19,13 "
+         "25:20,14 26:15 27:16 28:17 29:18 30:19 31:20"},
+        {REVIEW_ONCE, 0, 4, 1, "1:1 2:2 3:3 4:4 5:5"},
+        // One question, beyond the end of the file: the positions where it is not due are passed
+        // over, and each time it is asked the file grows by the next record.
+        {REVIEW_CAREFUL, 4, 4, 6, "5:5 6:5 8:5 11:5 16:5 23:5"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << "mode " << c.mode << ", range " << c.from << ".." << c.to);
+        boxes.Clear();
+        StartNewFile(c.mode, c.from, c.to);
+        const Pass pass = OnePass();
+        EXPECT_EQ(pass.asked, c.pass);
+        for (int q = c.from + 1; q <= c.to + 1; ++q)
+            EXPECT_EQ(pass.timesAsked.at(q), c.timesEach) << "question " << q;
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(boxes.Shown()[0].text,
+                  "Conguratulations!! You have reached the end!\n\nWhy don't you try other "
+                  "question ranges or other files.\n\nIf you don't, the same questions will be "
+                  "repeated.\n\nThank you for using Quillow!\n\n");
+        EXPECT_EQ(boxes.Shown()[0].type, unsigned{MB_ICONEXCLAMATION});
+        EXPECT_EQ(pass.restartPosition, c.from + 1) << "the pass starts again";
+        EXPECT_EQ(pass.restartQuestion, c.from + 1);
+        const Bytes bytes = DataBytes();
+        EXPECT_EQ(bytes.size(), RecordOffset(c.to + 1));
+        EXPECT_EQ(Int32At(bytes, 4), c.to + 1);
     }
-    EXPECT_TRUE(boxes.Shown().empty());
-    EXPECT_EQ(pass.size(), 38u);
-    EXPECT_EQ(pass.rbegin()->first, 38);
-    EXPECT_EQ(pass[1], (Questions{1}));
-    EXPECT_EQ(pass[2], (Questions{2, 1}));
-    EXPECT_EQ(pass[3], (Questions{3, 2}));
-    EXPECT_EQ(pass[4], (Questions{4, 3, 1}));
-    EXPECT_EQ(pass[5], (Questions{5, 4, 2}));
-    EXPECT_EQ(pass[6], (Questions{6, 5, 3}));
-    EXPECT_EQ(pass[7], (Questions{7, 6, 4, 1}));
-    EXPECT_EQ(pass[8], (Questions{8, 7, 5, 2}));
-    EXPECT_EQ(pass[12], (Questions{12, 11, 9, 6, 1}));
-    EXPECT_EQ(pass[19], (Questions{19, 18, 16, 13, 8, 1}));
-    EXPECT_EQ(pass[20], (Questions{20, 19, 17, 14, 9, 2}));
-    EXPECT_EQ(pass[21], (Questions{20, 18, 15, 10, 3}));
-    EXPECT_EQ(pass[32], (Questions{14}));
-    EXPECT_EQ(pass[38], (Questions{20}));
-    for (int q = 1; q <= 20; ++q)
-        EXPECT_EQ(timesAsked[q], 6) << "question " << q;
-    EXPECT_EQ(file.header.recordCount, 20);
-
-    Asked again = Next();
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, kCongratulations);
-    EXPECT_EQ(boxes.Shown()[0].type, unsigned{MB_ICONEXCLAMATION});
-    EXPECT_EQ(again.position, 1);
-    EXPECT_EQ(again.question, 1);
-    EXPECT_EQ(file.header.recordCount, 20);
-}
-
-TEST_F(ReviewScheduleTest, NormalPassAsksEachQuestionFourTimes) {
-    StartNewFile(1, 0, 19);
-    auto pass = OnePass();
-    EXPECT_EQ(pass.size(), 31u);
-    EXPECT_EQ(pass[1], (Questions{1}));
-    EXPECT_EQ(pass[2], (Questions{2}));
-    EXPECT_EQ(pass[3], (Questions{3, 1}));
-    EXPECT_EQ(pass[6], (Questions{6, 4, 1}));
-    EXPECT_EQ(pass[12], (Questions{12, 10, 7, 1}));
-    std::size_t total = 0;
-    for (const auto& [position, questions] : pass)
-        total += questions.size();
-    EXPECT_EQ(total, 80u);
-}
-
-TEST_F(ReviewScheduleTest, OnceModeAsksEachQuestionOnce) {
-    StartNewFile(3, 0, 4);
-    Questions order;
-    for (int k = 0; k < 6; ++k)
-        order.push_back(Next().question);
-    EXPECT_EQ(order, (Questions{1, 2, 3, 4, 5, 1}));
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, kCongratulations);
-}
-
-TEST_F(ReviewScheduleTest, OneQuestionRangePassesOverEmptyPositions) {
-    StartNewFile(0, 4, 4);
-    Questions positions;
-    for (int k = 0; k < 6; ++k) {
-        Asked a = Next();
-        EXPECT_EQ(a.question, 5);
-        positions.push_back(a.position - 1);
-    }
-    EXPECT_EQ(positions, (Questions{4, 5, 7, 10, 15, 22}));
-    EXPECT_TRUE(boxes.Shown().empty());
-    Asked again = Next();
-    EXPECT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(again.position - 1, 4);
-}
-
-TEST_F(ReviewScheduleTest, RangeBeyondTheEndAppendsTheNextRecord) {
-    WriteFileBytes(DataPath(), CurrentFile(5, 10, 1, 0, 10, 30));
-    LoadFile(file);
-    QuestionRecord shown;
-    EXPECT_EQ(file.NextQuestion(shown), 10);
-    EXPECT_EQ(shown.number, 5);
-    EXPECT_EQ(file.header.recordCount, 6);
-    EXPECT_EQ(file.NextQuestion(shown), 11);
-    EXPECT_EQ(shown.number, 6);
-    Bytes bytes = DataBytes();
-    EXPECT_EQ(bytes.size(), 104u + 7 * 1052);
-    EXPECT_EQ(Int32At(bytes, 4), 7);
-    EXPECT_EQ(Int32At(bytes, 104 + 6 * 1052), 6);
-    EXPECT_EQ(QuestionAt(bytes, 6), "");
-    EXPECT_EQ(QuestionAt(bytes, 4), "Q4");
 }
 
 TEST_F(ReviewScheduleTest, ReopeningHandsOutTheLastQuestionAgain) {
-    StartNewFile(0, 0, 19);
-    Asked last{};
+    StartNewFile(REVIEW_CAREFUL, 0, 19);
     for (int k = 0; k < 5; ++k)
-        last = Next();
-    EXPECT_EQ(last.position, 3);
-    EXPECT_EQ(last.question, 2);
+        Next();
     file.SaveAndClose();
 
     CQuestionFile reopened(host);
     LoadFile(reopened);
     QuestionRecord shown;
-    EXPECT_EQ(reopened.NextQuestion(shown), 1);
-    EXPECT_EQ(FieldText(shown.question), "");
+    EXPECT_EQ(reopened.NextQuestion(shown), 1) << "the fifth: question 2 at position 3";
     EXPECT_EQ(reopened.NextQuestion(shown), 3);
-    EXPECT_EQ(reopened.header.position, 3);
 }
 
-TEST_F(ReviewScheduleTest, StepBeyondTheSequenceMovesToTheNextPosition) {
-    // Closed in the review tail: Load moves back to the range's start, where slot 3 is empty.
-    WriteFileBytes(DataPath(), CurrentFile(20, 25, 0, 3, 0, 19));
-    LoadFile(file);
-    EXPECT_EQ(file.header.position, 0);
-    QuestionRecord shown;
-    EXPECT_EQ(file.NextQuestion(shown), 1);
-    EXPECT_EQ(FieldText(shown.question), "Q1");
-    EXPECT_EQ(file.header.stepIndex, 0);
-}
-
-TEST_F(ReviewScheduleTest, ComputeSequenceAlwaysWritesTheHeader) {
-    StartNewFile(1, 0, 19);
-    file.header.popupMinutes = 9;
-    host.now += 5;
-    file.ComputeSequence();
-    EXPECT_EQ(file.header.position, 0);
-    EXPECT_EQ(Int32At(DataBytes(), 12), 9);
-    EXPECT_EQ(Int32At(DataBytes(), 28), host.now);
-}
-
-TEST_F(ReviewScheduleTest, NegativeSequenceIndexEndsSilently) {
-    StartNewFile(1, 0, 19);
-    file.sequenceIndex = -1;
+// The schedule never makes a file grow past 1000 questions, whatever range it is given.
+TEST_F(ReviewScheduleTest, NoRecordBeyondTheLimit) {
+    StartNewFile(REVIEW_ONCE, kMaxQuestions, kMaxQuestions);
+    file.header.recordCount = kMaxQuestions;
+    const Bytes before = DataBytes();
     QuestionRecord shown;
     EXPECT_EQ(ExitStatusOf([&] { file.NextQuestion(shown); }), 1);
-    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"No more questions can be added.\n\nThe "
+                                                      "limit is 1000 questions."});
+    EXPECT_EQ(DataBytes(), before);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DataFileBuilder.h"
 #include "ExitTrap.h"
 #include "MessageBoxRecorder.h"
 #include "QuestionFile.h"
@@ -9,32 +10,50 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
-// A data file in a fresh folder, a recorder for its message boxes, and helpers that build file
-// bytes by hand.
+// A data file in a fresh folder, a recorder for its message boxes, and file bytes built by hand.
 class StoreTest : public ::testing::Test {
 protected:
-    StoreTest() : host(dir.File("deck.qld"), dir.Path()) {}
+    StoreTest() : host(DataPath(), dir.Path()) {}
 
     std::string DataPath() const { return dir.File("deck.qld"); }
     Bytes DataBytes() const { return ReadFileBytes(DataPath()); }
 
-    // A current-format file: header fields set by offset, then records holding "Qi"/"Ai".
+    // A current-format file whose record i holds the texts "Qi" and "Ai".
     static Bytes CurrentFile(int records, int position = 0, int reviewMode = 1, int stepIndex = 0,
-                             int rangeFrom = 0, int rangeTo = 19);
-    // A file with the 32-byte header: record i at 32 + i * 1052 with
-    // the given number and the texts "Qi"/"Ai".
-    static Bytes OldFile(int version, const std::vector<int>& numbers);
-    // One record's bytes with the texts "Q<tag>" and "A<tag>".
-    static Bytes RecordBytesFor(int number, int tag, int correctCount = 0);
+                             int rangeFrom = 0, int rangeTo = 19) {
+        DeckSpec deck{{}, 1, 0, reviewMode, position, stepIndex, rangeFrom, rangeTo};
+        for (int i = 0; i < records; ++i)
+            deck.cards.emplace_back(std::to_string(i).insert(0, "Q"),
+                                    std::to_string(i).insert(0, "A"));
+        return MakeDataFile(deck);
+    }
 
-    // "Q7", "A7": the texts of the record tagged 7.
-    static std::string TaggedText(char letter, int tag);
-    static std::string QuestionAt(const Bytes& file, int slot);
-    static std::string AnswerAt(const Bytes& file, int slot);
+    // The same records behind the 32-byte header, numbered as given; pop-up period 5, options 8.
+    static Bytes OldFile(int version, const std::vector<int>& numbers) {
+        Bytes file = CurrentFile(int(numbers.size()));
+        file.erase(file.begin() + 32, file.begin() + 104);
+        PutInt32At(file, 0, version);
+        PutInt32At(file, 12, 5);
+        PutInt32At(file, 20, 8);
+        for (std::size_t i = 0; i < numbers.size(); ++i)
+            PutInt32At(file, 32 + i * 1052, numbers[i]);
+        return file;
+    }
 
-    // Loads the file (as the quiz window does at start); fails the test if it ends the program.
-    void LoadFile(CQuestionFile& file);
+    static Bytes WithInt32(Bytes file, std::size_t offset, std::int32_t value) {
+        PutInt32At(file, offset, value);
+        return file;
+    }
+    static std::string QuestionAt(const Bytes& file, int slot) {
+        return reinterpret_cast<const char*>(&file.at(RecordOffset(slot) + 4));
+    }
+
+    // Loads the file as the quiz window does at start; fails the test if that ends the program.
+    void LoadFile(CQuestionFile& file) {
+        ASSERT_EQ(ExitStatusOf([&] { file.Load(); }), -1) << "Load ended the program";
+    }
 
     TempDir dir;
     TestHost host;

@@ -4,94 +4,57 @@
 
 using UpgradeTest = StoreTest;
 
-namespace {
+// An older file loads as version 200 with the Normal mode over all its records. Below 150 the
+// records move behind the 104-byte header to the slots their numbers give, a damaged or repeated
+// number to its own slot or the first free one, and the old file is kept beside it.
+TEST_F(UpgradeTest, OlderVersionsBecomeVersion200) {
+    struct Case {
+        Bytes stored;
+        std::vector<int> fileRecordInSlot;
+        int position;
+    } cases[] = {
+        {OldFile(100, {0, 1, 2}), {0, 1, 2}, 0},
+        {OldFile(120, {2, 0, 1}), {1, 2, 0}, 0},
+        // From the last: -3 takes its own slot 3, 7 its own slot 2, the first 0 slot 0, and the
+        // repeated 0 the first slot still free.
+        {OldFile(100, {0, 0, 7, -3}), {1, 0, 2, 3}, 0},
+        {OldFile(100, {}), {}, 0},
+        {WithInt32(CurrentFile(0, 7, 3, 4, 9, 2), 0, 150), {}, 0},
+        {WithInt32(CurrentFile(5, 3, 3, 4, 9, 2), 0, 199), {0, 1, 2, 3, 4}, 3},
+    };
+    for (const auto& c : cases) {
+        const int version = Int32At(c.stored, 0), records = Int32At(c.stored, 4);
+        SCOPED_TRACE(::testing::Message()
+                     << "version " << version << ", " << records << " records");
+        WriteFileBytes(DataPath(), c.stored);
+        std::filesystem::remove(DataPath() + ".bak");
+        CQuestionFile file(host);
+        LoadFile(file);
 
-void ExpectUpgradedHeader(const Bytes& bytes, int records, int rangeTo) {
-    EXPECT_EQ(bytes.size(), 104u + std::size_t(records) * 1052);
-    EXPECT_EQ(Int32At(bytes, 0), 200);
-    EXPECT_EQ(Int32At(bytes, 4), records);
-    EXPECT_EQ(Int32At(bytes, 64), 1);
-    EXPECT_EQ(Int32At(bytes, 68), 0);
-    EXPECT_EQ(Int32At(bytes, 72), 0);
-    EXPECT_EQ(Int32At(bytes, 76), rangeTo);
-}
-
-} // namespace
-
-TEST_F(UpgradeTest, Version100RecordsMoveBehindTheLongHeader) {
-    const Bytes old = OldFile(100, {0, 1, 2});
-    WriteFileBytes(DataPath(), old);
-    CQuestionFile file(host);
-    LoadFile(file);
-
-    Bytes bytes = DataBytes();
-    ExpectUpgradedHeader(bytes, 3, 2);
-    EXPECT_EQ(Int32At(bytes, 12), 5) << "the pop-up period is kept";
-    EXPECT_EQ(Int32At(bytes, 20), 8) << "the options are kept";
-    for (std::size_t o = 32; o < 62; ++o)
-        EXPECT_EQ(bytes[o], 0) << "offset " << o;
-    for (int slot = 0; slot < 3; ++slot) {
-        EXPECT_EQ(Int32At(bytes, 104 + std::size_t(slot) * 1052), slot);
-        EXPECT_EQ(QuestionAt(bytes, slot), TaggedText('Q', slot));
-        EXPECT_EQ(AnswerAt(bytes, slot), TaggedText('A', slot));
+        const Bytes bytes = DataBytes();
+        EXPECT_EQ(bytes.size(), RecordOffset(records));
+        EXPECT_EQ(Int32At(bytes, 0), 200);
+        EXPECT_EQ(Int32At(bytes, 4), records);
+        EXPECT_EQ(Int32At(bytes, 8), c.position);
+        EXPECT_EQ(Int32At(bytes, 12), Int32At(c.stored, 12)) << "the pop-up period is kept";
+        EXPECT_EQ(Int32At(bytes, 20), Int32At(c.stored, 20)) << "the options are kept";
+        for (std::size_t o = 32; o < 62; ++o)
+            EXPECT_EQ(bytes[o], 0) << "offset " << o;
+        EXPECT_EQ(Int32At(bytes, 64), 1);
+        EXPECT_EQ(Int32At(bytes, 68), 0);
+        EXPECT_EQ(Int32At(bytes, 72), 0);
+        EXPECT_EQ(Int32At(bytes, 76), std::max(records - 1, 0));
+        for (int slot = 0; slot < records; ++slot) {
+            EXPECT_EQ(Int32At(bytes, RecordOffset(slot)), slot);
+            EXPECT_EQ(QuestionAt(bytes, slot),
+                      "Q" + std::to_string(c.fileRecordInSlot[std::size_t(slot)]));
+        }
+        if (version < 150 && records > 0)
+            EXPECT_EQ(ReadFileBytes(DataPath() + ".bak"), c.stored);
+        else
+            EXPECT_FALSE(FileExists(DataPath() + ".bak")) << "nothing was moved";
+        EXPECT_TRUE(boxes.Shown().empty());
     }
-    EXPECT_EQ(ReadFileBytes(DataPath() + ".bak"), old) << "the old file is kept beside it";
-    EXPECT_TRUE(boxes.Shown().empty());
-}
-
-TEST_F(UpgradeTest, RecordsLandAtTheSlotsTheirNumbersGive) {
-    // File record i carries the texts "Qi" and is numbered as listed.
-    WriteFileBytes(DataPath(), OldFile(120, {2, 0, 1}));
-    CQuestionFile file(host);
-    LoadFile(file);
-    Bytes bytes = DataBytes();
-    ExpectUpgradedHeader(bytes, 3, 2);
-    EXPECT_EQ(QuestionAt(bytes, 2), "Q0");
-    EXPECT_EQ(QuestionAt(bytes, 0), "Q1");
-    EXPECT_EQ(QuestionAt(bytes, 1), "Q2");
-}
-
-TEST_F(UpgradeTest, DamagedNumbersNeitherOverwriteNorEscape) {
-    WriteFileBytes(DataPath(), OldFile(100, {0, 0, 7, -3}));
-    CQuestionFile file(host);
-    LoadFile(file);
-    Bytes bytes = DataBytes();
-    ExpectUpgradedHeader(bytes, 4, 3);
-    // From the last: -3 takes its own slot 3, 7 its own slot 2, the first 0 slot 0, and the
-    // repeated 0 the first slot still free.
-    EXPECT_EQ(QuestionAt(bytes, 3), "Q3");
-    EXPECT_EQ(QuestionAt(bytes, 2), "Q2");
-    EXPECT_EQ(QuestionAt(bytes, 0), "Q1");
-    EXPECT_EQ(QuestionAt(bytes, 1), "Q0");
-    for (int slot = 0; slot < 4; ++slot)
-        EXPECT_EQ(Int32At(bytes, 104 + std::size_t(slot) * 1052), slot);
-}
-
-TEST_F(UpgradeTest, Version150GetsTheRangeOfItsRecords) {
-    Bytes v150 = CurrentFile(0, 7, 3, 4, 9, 2);
-    PutInt32At(v150, 0, 150);
-    WriteFileBytes(DataPath(), v150);
-    CQuestionFile file(host);
-    LoadFile(file);
-    Bytes bytes = DataBytes();
-    ExpectUpgradedHeader(bytes, 0, 0);
-    EXPECT_EQ(Int32At(bytes, 8), 0);
-
-    Bytes v199 = CurrentFile(5, 3, 3, 4, 9, 2);
-    PutInt32At(v199, 0, 199);
-    WriteFileBytes(DataPath(), v199);
-    CQuestionFile other(host);
-    LoadFile(other);
-    ExpectUpgradedHeader(DataBytes(), 5, 4);
-    EXPECT_EQ(Int32At(DataBytes(), 8), 3);
-}
-
-TEST_F(UpgradeTest, AnEmptyOldFileOfJustItsShortHeaderLoads) {
-    WriteFileBytes(DataPath(), OldFile(100, {}));
-    CQuestionFile file(host);
-    LoadFile(file);
-    ExpectUpgradedHeader(DataBytes(), 0, 0);
-    EXPECT_FALSE(FileExists(DataPath() + ".bak")) << "nothing was moved";
 }
 
 TEST_F(UpgradeTest, NoBackupMeansNoMove) {

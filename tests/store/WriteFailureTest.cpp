@@ -6,13 +6,8 @@
 // Writes beyond a file-size limit fail, as on a full disk.
 class WriteFailureTest : public StoreTest {
 protected:
-    void SetUp() override {
-        WriteFileBytes(DataPath(), CurrentFile(2));
-        LoadFile(file);
-        ::getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_savedHandler = std::signal(SIGXFSZ, SIG_IGN);
-    }
-    void TearDown() override {
+    WriteFailureTest() { ::getrlimit(RLIMIT_FSIZE, &m_saved); }
+    ~WriteFailureTest() override {
         ::setrlimit(RLIMIT_FSIZE, &m_saved);
         std::signal(SIGXFSZ, m_savedHandler);
     }
@@ -21,27 +16,25 @@ protected:
         limit.rlim_cur = bytes;
         ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
     }
-    std::vector<std::string> CannotWrite() const {
-        return {"Cannot write the QLD file\n\n" + DataPath()};
-    }
-
-    CQuestionFile file{host};
 
 private:
     rlimit m_saved{};
-    void (*m_savedHandler)(int) = SIG_DFL;
+    void (*m_savedHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
 };
 
-TEST_F(WriteFailureTest, FailedRecordWriteEndsTheProgram) {
-    const Bytes before = DataBytes();
-    LimitFileSize(before.size());
-    EXPECT_EQ(ExitStatusOf([&] { file.AppendRecord(); }), 1);
-    EXPECT_EQ(boxes.Texts(), CannotWrite());
-    EXPECT_EQ(Int32At(DataBytes(), 4), 2) << "the header does not count the lost record";
-}
+TEST_F(WriteFailureTest, FailedWriteEndsTheProgramWithItsPath) {
+    WriteFileBytes(DataPath(), CurrentFile(2));
+    CQuestionFile file(host);
+    LoadFile(file);
+    const std::vector<std::string> cannotWrite{"Cannot write the QLD file\n\n" + DataPath()};
 
-TEST_F(WriteFailureTest, FailedHeaderWriteEndsTheProgram) {
+    LimitFileSize(DataBytes().size());
+    EXPECT_EQ(ExitStatusOf([&] { file.AppendRecord(); }), 1);
+    EXPECT_EQ(boxes.Texts(), cannotWrite);
+    EXPECT_EQ(Int32At(DataBytes(), 4), 2) << "the header does not count the lost record";
+
+    boxes.Clear();
     LimitFileSize(50);
     EXPECT_EQ(ExitStatusOf([&] { file.WriteHeader(); }), 1);
-    EXPECT_EQ(boxes.Texts(), CannotWrite());
+    EXPECT_EQ(boxes.Texts(), cannotWrite);
 }
