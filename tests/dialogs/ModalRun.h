@@ -1,22 +1,25 @@
 #pragma once
 
 #include "Dialog.h"
+#include "GotoDlg.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
 
-// While it lives, every modal run calls the script once its dialog shows.
-class ModalRun {
-public:
-    explicit ModalRun(CDialog::ModalRunHandler script)
-        : m_previous(CDialog::SetModalRunHandler(std::move(script))) {}
-    ~ModalRun() { CDialog::SetModalRunHandler(std::move(m_previous)); }
-    ModalRun(const ModalRun&) = delete;
-    ModalRun& operator=(const ModalRun&) = delete;
-
-private:
-    CDialog::ModalRunHandler m_previous;
-};
+// Runs the dialog modally, calling the script once it shows; a go-to dialog that it opens calls
+// answerGoto instead, when there is one.
+inline int RunModal(CDialog& dialog, const std::function<void(CDialog&)>& script,
+                    const std::function<void(CGotoDlg&)>& answerGoto = nullptr) {
+    auto previous = CDialog::SetModalRunHandler([&](CDialog& shown) {
+        if (auto* go = dynamic_cast<CGotoDlg*>(&shown); go && answerGoto)
+            answerGoto(*go);
+        else
+            script(shown);
+    });
+    const int result = dialog.DoModal();
+    CDialog::SetModalRunHandler(std::move(previous));
+    return result;
+}
 
 inline void Click(CDialog& dialog, int id) {
     qobject_cast<QAbstractButton*>(dialog.GetDlgItem(id))->click();
