@@ -27,14 +27,9 @@ protected:
 
 } // namespace
 
-// The command arrives before the key click returns; a key without one reaches the box.
+// The command (-1: none) arrives before the key click returns; a key without one reaches the box.
 TEST(AnswerEditTest, KeysSendTheirCommandsOrReachTheBox) {
-    const struct {
-        Qt::Key key;
-        Qt::KeyboardModifiers modifiers;
-        int command; // -1: none sent
-        const char* typed;
-    } cases[] = {
+    const std::tuple<Qt::Key, Qt::KeyboardModifiers, int, const char*> cases[] = {
         {Qt::Key_Return, Qt::NoModifier, KEYCMD_ANSWER, ""},
         {Qt::Key_Enter, Qt::KeypadModifier, KEYCMD_ANSWER, ""},
         {Qt::Key_Return, Qt::ShiftModifier, KEYCMD_EDIT, ""},
@@ -48,16 +43,16 @@ TEST(AnswerEditTest, KeysSendTheirCommandsOrReachTheBox) {
         {Qt::Key_F9, Qt::AltModifier, -1, ""},
         {Qt::Key_A, Qt::NoModifier, -1, "a"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [key, modifiers, command, typed] : cases) {
         SCOPED_TRACE(::testing::Message()
-                     << "key " << QTest::toString(c.key) << " modifiers " << int(c.modifiers));
+                     << "key " << QTest::toString(key) << " modifiers " << int(modifiers));
         CommandRecorder window;
         auto* box = new CAnswerEdit(257);
         box->setParent(&window);
-        QTest::keyClick(box, c.key, c.modifiers);
-        EXPECT_EQ(window.commands, c.command < 0 ? std::vector<std::intptr_t>{}
-                                                 : std::vector<std::intptr_t>{c.command});
-        EXPECT_EQ(box->toPlainText().toStdString(), c.typed);
+        QTest::keyClick(box, key, modifiers);
+        EXPECT_EQ(window.commands,
+                  command < 0 ? std::vector<std::intptr_t>{} : std::vector<std::intptr_t>{command});
+        EXPECT_EQ(box->toPlainText().toStdString(), typed);
     }
 }
 

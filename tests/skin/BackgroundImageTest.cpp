@@ -44,19 +44,16 @@ TEST_F(BackgroundImageTest, PixelsComeOutUprightInTheTablesColours) {
 TEST_F(BackgroundImageTest, PicturesThatCannotServeDecodeToNothing) {
     const QByteArray good = MakeBmp(5, 3, 16); // 54 + 64 + 3 x 8 bytes
     // The bit count, the colours used, the width and the height, changed in a file with bytes
-    // enough for any size.
-    const struct {
-        int offset;
-        std::int32_t value;
-        bool serves;
-    } fields[] = {{28, 24, false},    {46, 257, false},  {46, INT32_MIN, false}, {18, 0, false},
-                  {18, -5, false},    {18, 4097, false}, {22, 0, false},         {22, 4097, false},
-                  {22, -4097, false}, {18, 4096, true},  {22, -4096, true}};
-    for (const auto& f : fields) {
+    // enough for any size; only the largest sizes serve.
+    const std::tuple<int, std::int32_t, bool> fields[] = {
+        {28, 24, false},    {46, 257, false},  {46, INT32_MIN, false}, {18, 0, false},
+        {18, -5, false},    {18, 4097, false}, {22, 0, false},         {22, 4097, false},
+        {22, -4097, false}, {18, 4096, true},  {22, -4096, true}};
+    for (const auto& [offset, value, serves] : fields) {
         QByteArray file = good + QByteArray(40000, '\0');
         for (int k = 0; k < 4; ++k)
-            file[f.offset + k] = char(f.value >> 8 * k);
-        EXPECT_EQ(DecodeBackgroundImage(file).isNull(), !f.serves) << f.value << " at " << f.offset;
+            file[offset + k] = char(value >> 8 * k);
+        EXPECT_EQ(DecodeBackgroundImage(file).isNull(), !serves) << value << " at " << offset;
     }
     for (const int kept : {53, 54 + 63, int(good.size()) - 1})
         EXPECT_TRUE(DecodeBackgroundImage(good.left(kept)).isNull()) << kept << " bytes";

@@ -62,28 +62,27 @@ protected:
 } // namespace
 
 TEST_F(SkinPaintTest, ButtonFaceFollowsTheStateInItsStrip) {
-    const struct {
-        int state;
-        bool disabled, down, underCursor;
-    } cases[] = {{CSkinButton::FACE_NORMAL, false, false, false},
-                 {CSkinButton::FACE_PRESSED, false, true, false},
-                 {CSkinButton::FACE_HOVER, false, false, true},
-                 {CSkinButton::FACE_DISABLED, true, false, false},
-                 {CSkinButton::FACE_DISABLED, true, true, true}};
+    // The face shown; whether the button is disabled, down and under the cursor.
+    const std::tuple<int, bool, bool, bool> cases[] = {
+        {CSkinButton::FACE_NORMAL, false, false, false},
+        {CSkinButton::FACE_PRESSED, false, true, false},
+        {CSkinButton::FACE_HOVER, false, false, true},
+        {CSkinButton::FACE_DISABLED, true, false, false},
+        {CSkinButton::FACE_DISABLED, true, true, true}};
     // Each button's normal face and size; its other faces follow at steps of its width.
     const std::tuple<CSkinButton*, QPoint, QSize> strips[] = {
         {&edit, {0, 20}, {50, 20}}, {&answer, {200, 20}, {50, 20}}, {&go, {10, 0}, {30, 19}}};
     for (const auto& [button, normal, size] : strips) {
         EXPECT_EQ(button->size(), size);
-        for (const auto& c : cases) {
-            SCOPED_TRACE(::testing::Message()
-                         << button->text().toStdString() << ", case " << &c - cases);
-            button->setEnabled(!c.disabled);
-            button->setDown(c.down);
-            QCursor::setPos(c.underCursor ? button->mapToGlobal(QPoint(size.width() - 1, 0))
-                                          : kFarAway);
+        for (const auto& [state, disabled, down, underCursor] : cases) {
+            SCOPED_TRACE(::testing::Message() << button->text().toStdString() << ", face " << state
+                                              << (down ? ", down" : ""));
+            button->setEnabled(!disabled);
+            button->setDown(down);
+            QCursor::setPos(underCursor ? button->mapToGlobal(QPoint(size.width() - 1, 0))
+                                        : kFarAway);
             button->repaint();
-            const QPoint face = normal + QPoint(size.width() * c.state, 0);
+            const QPoint face = normal + QPoint(size.width() * state, 0);
             EXPECT_TRUE(Shows(*button, face));
             EXPECT_FALSE(ShowsPicture(button->grab().toImage(), button->rect(), face))
                 << "a caption is drawn";
