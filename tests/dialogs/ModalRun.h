@@ -2,6 +2,7 @@
 
 #include "Dialog.h"
 #include "GotoDlg.h"
+#include "ScopedHandler.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -10,15 +11,13 @@
 // answerGoto instead, when there is one.
 inline int RunModal(CDialog& dialog, const std::function<void(CDialog&)>& script,
                     const std::function<void(CGotoDlg&)>& answerGoto = nullptr) {
-    auto previous = CDialog::SetModalRunHandler([&](CDialog& shown) {
+    ScopedHandler run(CDialog::SetModalRunHandler, [&](CDialog& shown) {
         if (auto* go = dynamic_cast<CGotoDlg*>(&shown); go && answerGoto)
             answerGoto(*go);
         else
             script(shown);
     });
-    const int result = dialog.DoModal();
-    CDialog::SetModalRunHandler(std::move(previous));
-    return result;
+    return dialog.DoModal();
 }
 
 inline void Click(CDialog& dialog, int id) {
