@@ -10,7 +10,7 @@ constexpr std::array kStrings = {
                      "question ranges or other files.\n\nIf you don't, the same questions will be "
                      "repeated.\n\nThank you for using Quillow!\n\n"},
     StringEntry{105, "Cannot create a QLD file"},
-    StringEntry{106, "Defective Header in the QLD file"},
+    StringEntry{106, "Defective Header in the QLD file\n\n%s"},
     StringEntry{107, "Read Element Error!"},
     StringEntry{108, "{Push [Edit] button to edit this question and answer.}"},
     StringEntry{110, "The correct answer is..."},
@@ -22,6 +22,11 @@ constexpr std::array kStrings = {
     StringEntry{115, "between %d and %d"},
     StringEntry{116, "If you want to go to the question number '%d',\n\nyou have to change the "
                      "current question range first!"},
+    StringEntry{117, "The QLD file is open in another Quillow or in qld:\n\n%s\n\nAfter this "
+                     "message, I'll read a default data file."},
+    StringEntry{118, "The default QLD file is open in another Quillow or in qld:\n\n%s"},
+    StringEntry{119, "Another program has replaced, moved or shortened the QLD file:\n\n%s\n\n"
+                     "Nothing more is written to it."},
     StringEntry{120, "Quillow V2.0"},
     StringEntry{126, "Quillow Data File (*.qld)|*.qld||"},
     StringEntry{127, "Create a new QLD File"},

@@ -13,18 +13,34 @@ std::int64_t RecordOffset(int number) {
     return kHeaderSize + std::int64_t{number} * kRecordSize;
 }
 
-[[noreturn]] void ExitWithMessage(unsigned id) {
-    AfxMessageBox(id, MB_ICONEXCLAMATION);
+[[noreturn]] void ExitWithMessage(const std::string& text) {
+    AfxMessageBox(text, MB_ICONEXCLAMATION);
     ExitProgram(1);
 }
+
+[[noreturn]] void ExitWithMessage(unsigned id) {
+    ExitWithMessage(LoadString(id));
+}
+
+constexpr unsigned kOpenForWriting = CFile::modeReadWrite | CFile::shareExclusive;
 
 } // namespace
 
 CQuestionFile::CQuestionFile(IQuestionFileHost& host) : m_host(host) {}
 
+// A file that another Quillow or qld has open is left to it, as one that cannot be opened.
 void CQuestionFile::CreateNew() {
-    if (!Open(m_host.GetDataFilePath(), modeCreate | modeReadWrite))
-        ExitWithMessage(IDS_CANNOT_CREATE);
+    const std::string path = m_host.GetDataFilePath();
+    bool inUse = false;
+    if (!Open(path, CFile::modeCreate | kOpenForWriting, &inUse)) {
+        if (!inUse)
+            ExitWithMessage(IDS_CANNOT_CREATE);
+        if (path == DefaultFilePath())
+            ExitWithMessage(FormatString(IDS_DEFAULT_FILE_IN_USE, path));
+        AfxMessageBox(FormatString(IDS_FILE_IN_USE, path), MB_ICONEXCLAMATION);
+        OpenDefaultFile();
+        return;
+    }
     header.version = kCurrentVersion;
     header.recordCount = 0;
     header.position = 0;
@@ -45,16 +61,30 @@ void CQuestionFile::CreateNew() {
 
 void CQuestionFile::Load() {
     const std::string path = m_host.GetDataFilePath();
-    if (!Open(path, modeReadWrite)) {
-        AfxMessageBox(FormatString(IDS_FILE_NOT_FOUND, path), MB_ICONEXCLAMATION);
-        const std::string defaultPath = m_host.GetDefaultDataFolder() + kDefaultFileName;
-        m_host.SetDataFilePath(defaultPath);
-        if (!Open(defaultPath, modeReadWrite)) {
-            CreateNew();
-            return;
-        }
+    bool inUse = false;
+    if (Open(path, kOpenForWriting, &inUse)) {
+        LoadOpenFile();
+        return;
     }
-    LoadOpenFile();
+    AfxMessageBox(FormatString(inUse ? IDS_FILE_IN_USE : IDS_FILE_NOT_FOUND, path),
+                  MB_ICONEXCLAMATION);
+    OpenDefaultFile();
+}
+
+std::string CQuestionFile::DefaultFilePath() const {
+    return m_host.GetDefaultDataFolder() + kDefaultFileName;
+}
+
+void CQuestionFile::OpenDefaultFile() {
+    const std::string path = DefaultFilePath();
+    m_host.SetDataFilePath(path);
+    bool inUse = false;
+    if (Open(path, kOpenForWriting, &inUse))
+        LoadOpenFile();
+    else if (inUse)
+        ExitWithMessage(FormatString(IDS_DEFAULT_FILE_IN_USE, path));
+    else
+        CreateNew();
 }
 
 void CQuestionFile::LoadOpenFile() {
@@ -62,27 +92,15 @@ void CQuestionFile::LoadOpenFile() {
     const std::size_t got = Seek(0) ? Read(bytes.data(), bytes.size()) : 0;
     header = DecodeHeader(bytes);
     RefuseUnlessLoadable(got);
-
-    if (header.version < kLongHeaderVersion) {
-        header.reservedBytes1.fill(0);
-        header.reservedShort = 0;
-        header.version = kLongHeaderVersion;
-        MoveRecordsFromOldLayout();
-    }
-    if (header.version < kCurrentVersion) {
-        header.stepIndex = 0;
-        header.rangeFrom = 0;
-        header.reviewMode = REVIEW_NORMAL;
-        header.rangeTo = header.recordCount > 0 ? header.recordCount - 1 : 0;
-        header.version = kCurrentVersion;
-    }
+    if (header.version < kCurrentVersion)
+        UpgradeFile();
     RepairScheduleState();
     ComputeSequence();
     sequenceIndex = header.stepIndex;
 }
 
 // Nothing is written to a file that is not a data file of a known version: a file picked by
-// mistake stays as it was.
+// mistake stays as it was, and the next start opens the default file instead of trying it again.
 void CQuestionFile::RefuseUnlessLoadable(std::size_t headerBytesRead) {
     const bool oldLayout = header.version < kLongHeaderVersion;
     const std::size_t headerSize = oldLayout ? kOldHeaderSize : kHeaderSize;
@@ -90,8 +108,11 @@ void CQuestionFile::RefuseUnlessLoadable(std::size_t headerBytesRead) {
         headerBytesRead >= headerSize && header.version >= 1 && header.version <= kCurrentVersion &&
         header.recordCount >= 0 && header.recordCount <= kMaxQuestions &&
         GetLength() >= std::int64_t(headerSize) + std::int64_t{header.recordCount} * kRecordSize;
-    if (!loadable)
-        ExitWithMessage(IDS_DEFECTIVE_HEADER);
+    if (loadable)
+        return;
+    const std::string path = GetFilePath();
+    m_host.SetDataFilePath(DefaultFilePath());
+    ExitWithMessage(FormatString(IDS_DEFECTIVE_HEADER, path));
 }
 
 void CQuestionFile::RepairScheduleState() {
@@ -115,6 +136,7 @@ void CQuestionFile::SaveAndClose() {
 }
 
 void CQuestionFile::WriteHeader() {
+    CheckUnchangedAtPath();
     header.savedTime = m_host.GetCurrentTime();
     const HeaderBytes bytes = EncodeHeader(header);
     if (!Seek(0) || !Write(bytes.data(), bytes.size()) || !Flush())
@@ -127,6 +149,8 @@ int CQuestionFile::ReadRecord(int number, QuestionRecord& buffer) {
         Read(bytes.data(), bytes.size()) != bytes.size())
         return -1;
     buffer = DecodeRecord(bytes);
+    // A damaged number must not send the record's changes to another slot.
+    buffer.number = number;
     return 0;
 }
 
@@ -136,13 +160,10 @@ int CQuestionFile::ReadRecordOrExit(int number, QuestionRecord& buffer) {
     return number;
 }
 
-bool CQuestionFile::WriteRecordBytes(int number, const QuestionRecord& buffer) {
-    const RecordBytes bytes = EncodeRecord(buffer);
-    return number >= 0 && Seek(RecordOffset(number)) && Write(bytes.data(), bytes.size());
-}
-
 int CQuestionFile::WriteRecord(int number, const QuestionRecord& buffer) {
-    if (!WriteRecordBytes(number, buffer) || !Flush())
+    CheckUnchangedAtPath();
+    const RecordBytes bytes = EncodeRecord(buffer);
+    if (number < 0 || !Seek(RecordOffset(number)) || !Write(bytes.data(), bytes.size()) || !Flush())
         ExitOnWriteFailure(GetFilePath());
     return 0;
 }
@@ -184,7 +205,11 @@ void CQuestionFile::InitMemoryRecords() {
     }
 }
 
+void CQuestionFile::CheckUnchangedAtPath() {
+    if (!IsUnchangedAtPath())
+        ExitWithMessage(FormatString(IDS_FILE_CHANGED, GetFilePath()));
+}
+
 void CQuestionFile::ExitOnWriteFailure(const std::string& path) {
-    AfxMessageBox(FormatString(IDS_CANNOT_WRITE, path), MB_ICONEXCLAMATION);
-    ExitProgram(1);
+    ExitWithMessage(FormatString(IDS_CANNOT_WRITE, path));
 }

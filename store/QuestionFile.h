@@ -13,6 +13,7 @@
 
 // The open data file: its header, one work record and the schedule's current sequence.
 // Every change reaches the disk at once; a failure of the file is reported and ends the program.
+// The file is locked while it is open, so that no other Quillow or qld writes it meanwhile.
 class CQuestionFile : public CFile {
 public:
     explicit CQuestionFile(IQuestionFileHost& host);
@@ -22,7 +23,7 @@ public:
     void SaveAndClose();
     void WriteHeader();
 
-    // 0, or -1 when the record cannot be read whole.
+    // 0, or -1 when the record cannot be read whole. The buffer's number is the slot read.
     int ReadRecord(int number, QuestionRecord& buffer);
     int ReadRecordOrExit(int number, QuestionRecord& buffer);
     int WriteRecord(int number, const QuestionRecord& buffer);
@@ -41,11 +42,15 @@ public:
     std::int32_t sequenceIndex = 0;
 
 private:
+    std::string DefaultFilePath() const;
+    void OpenDefaultFile();
     void LoadOpenFile();
     void RefuseUnlessLoadable(std::size_t headerBytesRead);
-    void MoveRecordsFromOldLayout();
+    void UpgradeFile();
+    [[nodiscard]] bool MoveRecordsFromOldLayout(CFile& converted);
     void RepairScheduleState();
-    [[nodiscard]] bool WriteRecordBytes(int number, const QuestionRecord& buffer);
+    // Ends the program when another program has replaced or changed the file under it.
+    void CheckUnchangedAtPath();
     [[noreturn]] void ExitOnWriteFailure(const std::string& path);
 
     IQuestionFileHost& m_host;

@@ -1,38 +1,107 @@
 #include "File.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
+
+namespace {
+
+int OpenRetrying(const std::string& path, int oflags) {
+    int fd;
+    do {
+        fd = ::open(path.c_str(), oflags, 0666);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Brings the folder's entries, such as a rename in it, to the disk.
+bool SyncFolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const int fd = OpenRetrying(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    int rc;
+    do {
+        rc = ::fsync(fd);
+    } while (rc != 0 && errno == EINTR);
+    ::close(fd);
+    return rc == 0;
+}
+
+// How often Open tries again when the file at the path was replaced while it took the lock.
+constexpr int kLockAttempts = 3;
+
+} // namespace
 
 CFile::~CFile() {
     Close();
 }
 
-bool CFile::Open(const std::string& path, unsigned flags) {
+bool CFile::Open(const std::string& path, unsigned flags, bool* inUse) {
     Close();
+    if (inUse)
+        *inUse = false;
     int oflags = O_CLOEXEC;
     oflags |= (flags & modeReadWrite) ? O_RDWR : O_RDONLY;
-    if (flags & modeCreate)
-        oflags |= O_CREAT | O_TRUNC;
-    int fd;
-    do {
-        fd = ::open(path.c_str(), oflags, 0666);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        return false;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
+    if (flags & modeCreateNew)
+        oflags |= O_CREAT | O_EXCL;
+    else if (flags & modeCreate)
+        oflags |= O_CREAT;
+    for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
+        const int fd = OpenRetrying(path, oflags);
+        if (fd < 0)
+            return false;
+        struct stat st {};
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            ::close(fd);
+            return false;
+        }
+        if (flags & shareExclusive) {
+            if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+                if (inUse)
+                    *inUse = errno == EWOULDBLOCK;
+                ::close(fd);
+                return false;
+            }
+            // The lock must hold the file that is at the path now, not one replaced meanwhile.
+            struct stat atPath {};
+            if (::stat(path.c_str(), &atPath) != 0 || !SameFile(st, atPath)) {
+                ::close(fd);
+                continue;
+            }
+        }
+        if ((flags & (modeCreate | modeCreateNew)) == modeCreate && st.st_size > 0) {
+            if (::ftruncate(fd, 0) != 0) {
+                ::close(fd);
+                return false;
+            }
+            st.st_size = 0;
+        }
+        m_fd = fd;
+        m_device = st.st_dev;
+        m_inode = st.st_ino;
+        m_position = 0;
+        m_length = st.st_size;
+        SetFilePath(path);
+        return true;
     }
-    m_fd = fd;
-    SetFilePath(path);
-    return true;
+    return false;
 }
 
 bool CFile::Seek(std::int64_t offset) {
-    return m_fd >= 0 && offset >= 0 && ::lseek(m_fd, offset, SEEK_SET) == offset;
+    if (m_fd < 0 || offset < 0 || ::lseek(m_fd, offset, SEEK_SET) != offset)
+        return false;
+    m_position = offset;
+    return true;
 }
 
 std::size_t CFile::Read(void* buffer, std::size_t count) {
@@ -46,6 +115,7 @@ std::size_t CFile::Read(void* buffer, std::size_t count) {
             break;
         done += static_cast<std::size_t>(n);
     }
+    m_position += static_cast<std::int64_t>(done);
     return done;
 }
 
@@ -61,6 +131,8 @@ bool CFile::Write(const void* buffer, std::size_t count) {
         if (n <= 0)
             return false;
         done += static_cast<std::size_t>(n);
+        m_position += n;
+        m_length = std::max(m_length, m_position);
     }
     return true;
 }
@@ -87,6 +159,34 @@ void CFile::Close() {
         ::close(m_fd);
         m_fd = -1;
     }
+}
+
+bool CFile::IsUnchangedAtPath() const {
+    struct stat atPath {};
+    return m_fd >= 0 && ::stat(m_strPath.c_str(), &atPath) == 0 && atPath.st_dev == m_device &&
+           atPath.st_ino == m_inode && GetLength() == m_length;
+}
+
+bool CFile::TakeModeOf(const CFile& other) {
+    struct stat st {};
+    return m_fd >= 0 && other.m_fd >= 0 && ::fstat(other.m_fd, &st) == 0 &&
+           ::fchmod(m_fd, st.st_mode & 07777) == 0;
+}
+
+bool CFile::MoveTo(const std::string& path) {
+    if (m_fd < 0 || ::rename(m_strPath.c_str(), path.c_str()) != 0)
+        return false;
+    SetFilePath(path);
+    return SyncFolderOf(path);
+}
+
+void CFile::Swap(CFile& other) noexcept {
+    std::swap(m_fd, other.m_fd);
+    std::swap(m_strPath, other.m_strPath);
+    std::swap(m_device, other.m_device);
+    std::swap(m_inode, other.m_inode);
+    std::swap(m_position, other.m_position);
+    std::swap(m_length, other.m_length);
 }
 
 void CFile::SetFilePath(const std::string& path) {

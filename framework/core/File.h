@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <sys/types.h>
 
 // A file opened by path and used by absolute offsets. Every failure is reported to the caller.
 class CFile {
@@ -10,7 +11,12 @@ public:
     enum OpenFlags : unsigned {
         modeRead = 0x0000,
         modeReadWrite = 0x0002,
+        // Holds an advisory lock on the file for as long as it is open; Open fails while another
+        // open of the file holds it.
+        shareExclusive = 0x0010,
         modeCreate = 0x1000,
+        // Creates a file that must not exist yet: never opens one that is there.
+        modeCreateNew = 0x4000,
     };
 
     CFile() = default;
@@ -18,8 +24,9 @@ public:
     CFile& operator=(const CFile&) = delete;
     virtual ~CFile();
 
-    // modeCreate cuts an existing file to length 0.
-    [[nodiscard]] bool Open(const std::string& path, unsigned flags);
+    // modeCreate cuts an existing file to length 0 (once it is locked, with shareExclusive).
+    // inUse, when given, tells whether the open failed because another holds the lock.
+    [[nodiscard]] bool Open(const std::string& path, unsigned flags, bool* inUse = nullptr);
     [[nodiscard]] bool Seek(std::int64_t offset);
     // The number of bytes read: fewer than asked at the end of the file or on an error.
     std::size_t Read(void* buffer, std::size_t count);
@@ -30,6 +37,16 @@ public:
     std::int64_t GetLength() const;
     void Close();
 
+    // Whether the file at the path is still this one, as long as this one has made it: false
+    // once another program has deleted it, renamed another file over it, or changed its length.
+    bool IsUnchangedAtPath() const;
+    // Gives this file the permission bits of another.
+    [[nodiscard]] bool TakeModeOf(const CFile& other);
+    // Renames this file to the path, over any file there, and brings the rename to the disk.
+    [[nodiscard]] bool MoveTo(const std::string& path);
+    // Exchanges the open files of the two objects.
+    void Swap(CFile& other) noexcept;
+
     bool IsOpen() const { return m_fd >= 0; }
     const std::string& GetFilePath() const { return m_strPath; }
     virtual void SetFilePath(const std::string& path);
@@ -39,4 +56,9 @@ public:
 private:
     int m_fd = -1;
     std::string m_strPath;
+    // What this object knows of its file: where it is and how long it has made it.
+    dev_t m_device = 0;
+    ino_t m_inode = 0;
+    std::int64_t m_position = 0;
+    std::int64_t m_length = 0;
 };

@@ -104,15 +104,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(ReadFileBytes(path) == input, "qld check changed the file");
 
     const Outcome first = LoadAndDrill(path, folder.Path(), kDraws);
-    Require(!first.leftDataFile, "Load turned to the default data file");
     if (!first.loaded) {
-        Require(first.messages == std::vector{LoadString(IDS_DEFECTIVE_HEADER)},
+        Require(first.messages == std::vector{FormatString(IDS_DEFECTIVE_HEADER, path)},
                 "Load ended otherwise than by refusing the file");
+        Require(first.leftDataFile, "the next start would try the refused file again");
         Require(ReadFileBytes(path) == input, "Load wrote to a file that it refused");
         Require(HoldsOnly(folder.Path(), path), "Load made a file beside a file that it refused");
         Require(qldRefuses, "qld check accepts a file that the program refuses");
         return 0;
     }
+    Require(!first.leftDataFile, "Load turned to the default data file");
     Require(!first.exited, "the drill ended the program on a file that loaded");
     Require(!qldRefuses, "qld check refuses a file that the program loads");
 

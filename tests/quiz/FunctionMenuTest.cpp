@@ -150,7 +150,8 @@ TEST_F(FunctionMenuTest, OpeningAFileThatIsNotADataFileEndsWithoutWritingIt) {
     WriteFileBytes(dir.File("notes.qld"), notes);
     FileDialogScript files(dir.File("notes.qld"));
     EXPECT_EQ(ExitStatusOf([&] { quiz->SendCommand(ID_OPEN_FILE); }), 1);
-    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Defective Header in the QLD file"});
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Defective Header in the QLD file\n\n" +
+                                                      dir.File("notes.qld")});
     EXPECT_EQ(ReadFileBytes(dir.File("notes.qld")), notes);
 }
 

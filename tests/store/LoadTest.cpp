@@ -45,8 +45,8 @@ TEST_F(LoadTest, RepairsTheScheduleStateAndKeepsTheRest) {
     }
 }
 
-// A file that is not a data file of a known version ends the program with message 106 and
-// is left byte for byte as it was.
+// A file that is not a data file of a known version ends the program with message 106 naming
+// it, is left byte for byte as it was, and gives way to the default file at the next start.
 TEST_F(LoadTest, RefusesFilesItCannotRead) {
     Bytes missingRecord = CurrentFile(3);
     missingRecord.pop_back();
@@ -59,10 +59,13 @@ TEST_F(LoadTest, RefusesFilesItCannotRead) {
         SCOPED_TRACE(::testing::Message() << "file of " << stored.size() << " bytes");
         WriteFileBytes(DataPath(), stored);
         boxes.Clear();
+        host.SetDataFilePath(DataPath());
         CQuestionFile file(host);
         EXPECT_EQ(ExitStatusOf([&] { file.Load(); }), 1);
-        EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Defective Header in the QLD file"});
+        EXPECT_EQ(boxes.Texts(),
+                  std::vector<std::string>{"Defective Header in the QLD file\n\n" + DataPath()});
         EXPECT_EQ(DataBytes(), stored);
+        EXPECT_EQ(host.GetDataFilePath(), dir.File("Quillow.qld"));
         EXPECT_FALSE(FileExists(DataPath() + ".bak"));
     }
 }

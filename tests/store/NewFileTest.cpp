@@ -60,3 +60,46 @@ TEST_F(NewFileTest, CannotCreateEndsWithMessage105) {
     EXPECT_EQ(ExitStatusOf([&] { file.CreateNew(); }), 1);
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Cannot create a QLD file"});
 }
+
+// A file that another Quillow or qld holds is never written: Load and CreateNew turn to the
+// default file instead, and end when that one is held too.
+TEST_F(NewFileTest, FileInUseIsLeftToItsHolder) {
+    const Bytes held = CurrentFile(2), defaultDeck = CurrentFile(1);
+    const std::string defaultFile = dir.File("Quillow.qld");
+    const std::string inUse = "The QLD file is open in another Quillow or in qld:\n\n" +
+                              DataPath() + "\n\nAfter this message, I'll read a default data file.";
+    struct Case {
+        void (CQuestionFile::*open)();
+        bool defaultHeld;
+    } cases[] = {{&CQuestionFile::Load, false},
+                 {&CQuestionFile::CreateNew, false},
+                 {&CQuestionFile::Load, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "default file held: " << c.defaultHeld);
+        WriteFileBytes(DataPath(), held);
+        WriteFileBytes(defaultFile, defaultDeck);
+        host.SetDataFilePath(DataPath());
+        boxes.Clear();
+        CFile holder, defaultHolder;
+        ASSERT_TRUE(holder.Open(DataPath(), CFile::modeReadWrite | CFile::shareExclusive));
+        if (c.defaultHeld) {
+            ASSERT_TRUE(defaultHolder.Open(defaultFile, CFile::modeRead | CFile::shareExclusive));
+        }
+        CQuestionFile file(host);
+        const int status = ExitStatusOf([&] { (file.*c.open)(); });
+        EXPECT_EQ(DataBytes(), held);
+        if (c.defaultHeld) {
+            EXPECT_EQ(status, 1);
+            EXPECT_EQ(boxes.Texts(),
+                      (std::vector<std::string>{
+                          inUse, "The default QLD file is open in another Quillow or in qld:\n\n" +
+                                     defaultFile}));
+            EXPECT_EQ(ReadFileBytes(defaultFile), defaultDeck);
+        } else {
+            EXPECT_EQ(status, -1);
+            EXPECT_EQ(boxes.Texts(), std::vector<std::string>{inUse});
+            EXPECT_EQ(host.GetDataFilePath(), defaultFile);
+            EXPECT_EQ(file.header.recordCount, 1);
+        }
+    }
+}

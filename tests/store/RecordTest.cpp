@@ -1,6 +1,8 @@
 #include "StoreFixture.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <functional>
 
 class RecordTest : public StoreTest {
 protected:
@@ -92,5 +94,55 @@ TEST_F(RecordTest, ShortRecordEndsWithMessage107AndWritesNothing) {
         EXPECT_EQ(ExitStatusOf([&] { operation(file); }), 1);
         EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Read Element Error!"});
         EXPECT_EQ(DataBytes(), before);
+    }
+}
+
+// A record whose number is not its slot is counted at the slot it was read from.
+TEST_F(RecordTest, DamagedNumberCountsAtTheSlotItWasReadFrom) {
+    file.Close();
+    Bytes stored = CurrentFile(5);
+    PutInt32At(stored, RecordOffset(2), 9);
+    PutInt32At(stored, RecordOffset(3), -1);
+    WriteFileBytes(DataPath(), stored);
+    CQuestionFile damaged(host);
+    LoadFile(damaged);
+    for (int slot : {2, 3}) {
+        QuestionRecord shown;
+        damaged.ReadRecordOrExit(slot, shown);
+        ASSERT_EQ(ExitStatusOf([&] { damaged.RecordCorrectAnswer(shown.number); }), -1);
+        EXPECT_EQ(Int32At(DataBytes(), CorrectCountOffset(slot)), 1) << "slot " << slot;
+    }
+}
+
+// A file that another program deleted, replaced or cut short is not written: the program says so
+// and ends, and what the other program left at the path stays as it is.
+TEST_F(RecordTest, FileChangedUnderItIsNotWritten) {
+    file.Close();
+    const std::function<void()> changes[] = {
+        [&] { std::filesystem::remove(DataPath()); },
+        [&] {
+            WriteFileBytes(dir.File("saved.qld"), CurrentFile(7));
+            std::filesystem::rename(dir.File("saved.qld"), DataPath());
+        },
+        [&] { std::filesystem::resize_file(DataPath(), 104); },
+    };
+    for (const auto& change : changes) {
+        for (auto write : {+[](CQuestionFile& f) { f.AppendRecord(); },
+                           +[](CQuestionFile& f) { f.SaveAndClose(); }}) {
+            WriteFileBytes(DataPath(), CurrentFile(5));
+            CQuestionFile open(host);
+            LoadFile(open);
+            change();
+            const bool there = FileExists(DataPath());
+            const Bytes left = DataBytes();
+            boxes.Clear();
+            EXPECT_EQ(ExitStatusOf([&] { write(open); }), 1);
+            EXPECT_EQ(boxes.Texts(), std::vector<std::string>{
+                                         "Another program has replaced, moved or shortened the "
+                                         "QLD file:\n\n" +
+                                         DataPath() + "\n\nNothing more is written to it."});
+            EXPECT_EQ(FileExists(DataPath()), there);
+            EXPECT_EQ(DataBytes(), left);
+        }
     }
 }

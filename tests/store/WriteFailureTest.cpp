@@ -1,6 +1,7 @@
 #include "StoreFixture.h"
 
 #include <csignal>
+#include <filesystem>
 #include <sys/resource.h>
 
 // Writes beyond a file-size limit fail, as on a full disk.
@@ -37,4 +38,19 @@ TEST_F(WriteFailureTest, FailedWriteEndsTheProgramWithItsPath) {
     LimitFileSize(50);
     EXPECT_EQ(ExitStatusOf([&] { file.WriteHeader(); }), 1);
     EXPECT_EQ(boxes.Texts(), cannotWrite);
+}
+
+// An upgrade that cannot write the converted file leaves the old one as it was, and nothing beside.
+TEST_F(WriteFailureTest, FailedUpgradeKeepsTheOldFile) {
+    const Bytes old = OldFile(100, {0, 1});
+    WriteFileBytes(DataPath(), old);
+    CQuestionFile file(host);
+    LimitFileSize(old.size() + 50);
+    EXPECT_EQ(ExitStatusOf([&] { file.Load(); }), 1);
+    EXPECT_EQ(boxes.Texts(),
+              std::vector<std::string>{"Cannot write the QLD file\n\n" + DataPath()});
+    EXPECT_EQ(DataBytes(), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
 }

@@ -1,0 +1,88 @@
+// This test program's own versions of the C library's calls that change files: each counts the
+// change and ends the process there when a countdown says so, as a kill would, then does what
+// the C library's call does.
+#include "KillAtChange.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <dlfcn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kKilledStatus = 75;
+int g_changesLeft = 0; // 0: no countdown
+
+void CountChange() {
+    if (g_changesLeft > 0 && --g_changesLeft == 0)
+        ::_exit(kKilledStatus);
+}
+
+template <class Function> Function* Real(const char* name) {
+    static_assert(std::is_function_v<Function>);
+    return reinterpret_cast<Function*>(::dlsym(RTLD_NEXT, name));
+}
+
+} // namespace
+
+extern "C" {
+
+ssize_t write(int fd, const void* buffer, size_t count) {
+    static const auto real = Real<ssize_t(int, const void*, size_t)>("write");
+    CountChange();
+    return real(fd, buffer, count);
+}
+
+int fdatasync(int fd) {
+    static const auto real = Real<int(int)>("fdatasync");
+    CountChange();
+    return real(fd);
+}
+
+int fsync(int fd) {
+    static const auto real = Real<int(int)>("fsync");
+    CountChange();
+    return real(fd);
+}
+
+int rename(const char* from, const char* to) noexcept {
+    static const auto real = Real<int(const char*, const char*)>("rename");
+    CountChange();
+    return real(from, to);
+}
+
+int ftruncate(int fd, off_t length) noexcept {
+    static const auto real = Real<int(int, off_t)>("ftruncate");
+    CountChange();
+    return real(fd, length);
+}
+
+int fchmod(int fd, mode_t mode) noexcept {
+    static const auto real = Real<int(int, mode_t)>("fchmod");
+    CountChange();
+    return real(fd, mode);
+}
+
+} // extern "C"
+
+bool KilledAtChange(int n, const std::function<void()>& f) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        g_changesLeft = n;
+        try {
+            f();
+        } catch (...) {
+            ::_exit(1);
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    EXPECT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status));
+    const int code = WEXITSTATUS(status);
+    EXPECT_TRUE(code == 0 || code == kKilledStatus) << "the child ended with status " << code;
+    return code == kKilledStatus;
+}
