@@ -49,13 +49,17 @@ bool ReadInput(const std::string& source, std::string& text, std::string& error)
     return !failed;
 }
 
-// The records that an existing deck holds, or -1 after saying why it cannot take cards.
+// The records that an existing deck holds, or -1 after saying why it cannot take cards. A deck
+// that Quillow has open is Quillow's to write: the store's Load takes the same lock.
 int RecordsIn(const std::string& deck) {
     CFile writable;
     DeckFile file;
     std::string error;
-    if (!writable.Open(deck, CFile::modeReadWrite)) {
-        PrintError(deck, OpenFailure(deck));
+    bool inUse = false;
+    if (!writable.Open(deck, CFile::modeReadWrite | CFile::shareExclusive, &inUse)) {
+        PrintError(deck, inUse ? "the file is open in Quillow (or in another qld): close it there "
+                                 "first; nothing was written"
+                               : OpenFailure(deck));
         return -1;
     }
     if (!file.Open(deck, error) || !(error = file.Refusal()).empty()) {

@@ -1,4 +1,5 @@
 #include "DataFileBuilder.h"
+#include "File.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -184,6 +185,11 @@ TEST_F(QldTest, FailuresNameTheFileAndTheReason) {
     const Bytes shortDeck(50, 0xC8);
     WriteFileBytes(dir.File("short.qld"), shortDeck);
     Write("latin1.tsv", "ok\tfine\n\xE9t\xE9\tsummer\n");
+    // A deck that Quillow has open: it holds the lock on it.
+    const Bytes heldDeck = MakeDataFile({.cards = {{"q", "a"}}});
+    WriteFileBytes(dir.File("held.qld"), heldDeck);
+    CFile quillow;
+    ASSERT_TRUE(quillow.Open(dir.File("held.qld"), CFile::modeReadWrite | CFile::shareExclusive));
     struct Case {
         std::vector<std::string> words;
         std::string err;
@@ -196,6 +202,9 @@ TEST_F(QldTest, FailuresNameTheFileAndTheReason) {
          "qld: short.qld: not a data file: version -926365496 is not 1 to 200\n"},
         {{"import", "no/such/folder.qld", "-"},
          "qld: no/such/folder.qld: Cannot create a QLD file\n"},
+        {{"import", "held.qld", "-"},
+         "qld: held.qld: the file is open in Quillow (or in another qld): close it there first; "
+         "nothing was written\n"},
         {{"export", "short.qld", "out.tsv"},
          "qld: short.qld: not a data file: version -926365496 is not 1 to 200\n"},
         {{"info", "missing.qld"}, "qld: missing.qld: cannot open: No such file or directory\n"},
@@ -206,6 +215,7 @@ TEST_F(QldTest, FailuresNameTheFileAndTheReason) {
         EXPECT_EQ(outcome.err, c.err);
     }
     EXPECT_EQ(Deck("short.qld"), shortDeck);
+    EXPECT_EQ(Deck("held.qld"), heldDeck);
     EXPECT_FALSE(FileExists(dir.File("new.qld")));
     EXPECT_FALSE(FileExists(dir.File("out.tsv")));
 
