@@ -2,13 +2,14 @@
 
 #include "DataFolder.h"
 #include "DisplayColors.h"
+#include "Exit.h"
 #include "MessageBox.h"
+#include "ProgramFolder.h"
 #include "QtText.h"
 #include "QuizDlg.h"
 #include "TerminationSignals.h"
 #include "UserFolders.h"
 
-#include <QCoreApplication>
 #include <QScreen>
 
 #include <filesystem>
@@ -32,10 +33,18 @@ bool CQuillowApp::InitInstance() {
     if (m_bFoundRunningCopy)
         return false;
 
-    m_strProgramFolder = ToStdString(QCoreApplication::applicationDirPath()) + "/";
+    m_strProgramFolder = ProgramFolder();
     m_strDataFile = GetProfileString(kSection, "File1", "");
     if (m_strDataFile.empty())
         m_strDataFile = GetDefaultDataFolder() + kDefaultDataFile;
+    // A data-file failure ends the program at once: the file it then had open (after a refused
+    // file, the default one) is the one the next start opens.
+    ExitHandler previousExitHandler;
+    previousExitHandler = SetExitHandler([this, &previousExitHandler](int status) {
+        WriteProfileString(kSection, "File1", m_strDataFile);
+        if (previousExitHandler)
+            previousExitHandler(status);
+    });
     const QScreen* screen = QGuiApplication::primaryScreen();
     m_nDisplayColors = DisplayColorsForDepth(screen ? screen->depth() : 32);
 
@@ -55,6 +64,7 @@ bool CQuillowApp::InitInstance() {
     quiz.DoModal();
     m_server.reset();
     m_pMainWnd = m_pQuiz = nullptr;
+    SetExitHandler(std::move(previousExitHandler));
     return false;
 }
 

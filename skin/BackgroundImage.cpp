@@ -7,7 +7,9 @@
 #include <QPainter>
 
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -70,8 +72,12 @@ QImage DecodeBackgroundImage(const QByteArray& file) {
 const QVector<QRgb>* LoadBackgroundImage(const std::string& programFolder) {
     FreeBackgroundImage();
     g_pBackPalette = std::make_unique<QVector<QRgb>>();
-    QFile file(QString::fromStdString(programFolder + "backimg.bmp"));
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Opened by the path's bytes: a folder whose name is not UTF-8 has no QString of its own.
+    QFile file;
+    const int fd = ::open((programFolder + "backimg.bmp").c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0 && !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        ::close(fd);
+    if (!file.isOpen()) {
         AfxMessageBox("'backimg.bmp' file not found", MB_ICONEXCLAMATION);
         ExitProgram(1);
     }

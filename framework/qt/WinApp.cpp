@@ -7,10 +7,21 @@
 #include "Strings.h"
 
 #include <QSettings>
+#include <QStringDecoder>
 
 namespace {
 
 CWinApp* g_pApp = nullptr;
+
+// A value is stored as text when it is UTF-8, else as its bytes: a path on Linux is bytes, and
+// a name in another encoding must come back as it was.
+QVariant ProfileValue(const std::string& value) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(QByteArray::fromStdString(value));
+    if (utf8.hasError())
+        return QByteArray::fromStdString(value);
+    return text;
+}
 
 } // namespace
 
@@ -47,6 +58,8 @@ std::string CWinApp::GetProfileString(const std::string& section, const std::str
     if (settings.status() != QSettings::NoError)
         return defaultValue;
     const QVariant value = settings.value(ToQString(section + "/" + entry));
+    if (value.typeId() == QMetaType::QByteArray)
+        return value.toByteArray().toStdString();
     if (value.typeId() != QMetaType::QString)
         return defaultValue;
     return ToStdString(value.toString());
@@ -56,10 +69,10 @@ void CWinApp::WriteProfileString(const std::string& section, const std::string& 
                                  const std::string& value) {
     QSettings settings(m_company, m_appName);
     const QString key = ToQString(section + "/" + entry);
-    const QString text = ToQString(value);
+    const QVariant stored = ProfileValue(value);
     // Writing the settings file costs a flush to the disk: skip it when nothing changes.
-    if (settings.value(key) == QVariant(text))
+    if (settings.value(key) == stored)
         return;
-    settings.setValue(key, text);
+    settings.setValue(key, stored);
     settings.sync();
 }

@@ -5,6 +5,7 @@
 
 #include <QLocalSocket>
 #include <QProcess>
+#include <QSettings>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -133,8 +134,9 @@ INSTANTIATE_TEST_SUITE_P(Signals, TerminationTest, ::testing::Values(SIGTERM, SI
                          });
 
 TEST_F(ProgramProcessTest, UnreadableSettingsGiveTheDefaults) {
-    // A copy of the program whose folder holds the default data file.
-    const std::string folder = dir.File("program/");
+    // A copy of the program whose folder holds the default data file; the folder's name is not
+    // UTF-8, and the copy is started through a link.
+    const std::string folder = dir.File("caf\xE9/");
     fs::create_directories(folder);
     const fs::path built = QUILLOW_EXECUTABLE;
     for (const char* beside : {"backimg.bmp", "Quillow.wav", "manual.txt"})
@@ -148,11 +150,14 @@ TEST_F(ProgramProcessTest, UnreadableSettingsGiveTheDefaults) {
             junk.push_back(static_cast<std::uint8_t>(byte));
     WriteFileBytes(user.SettingsFile(), junk);
 
-    QProcess& copy = Start(folder + "quillow");
+    fs::create_symlink(folder + "quillow", dir.File("quillow"));
+
+    QProcess& copy = Start(dir.File("quillow"));
     ASSERT_TRUE(WaitForStoredTitle("Quillow V2.0 - Quillow.qld"));
     Signal(copy, SIGTERM);
     EXPECT_TRUE(EndsWithStatusZero(copy));
-    EXPECT_EQ(Stored()[kFile1], folder + "Quillow.qld");
+    const QSettings stored(QString::fromStdString(user.SettingsFile()), QSettings::IniFormat);
+    EXPECT_EQ(stored.value(kFile1).toByteArray().toStdString(), folder + "Quillow.qld");
 }
 
 } // namespace

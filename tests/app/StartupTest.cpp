@@ -111,6 +111,26 @@ TEST_F(StartupTest, StoredFileIsOpenedAndStoredAgain) {
     EXPECT_FALSE(FileExists(DefaultFile()));
     // Closing the window saved the header.
     EXPECT_NE(Int32At(ReadFileBytes(deck), 28), 0);
+
+    // A path that is not UTF-8 is a path all the same: stored, opened and stored again as bytes.
+    const std::string latin1 = dir.File("caf\xE9.qld");
+    MakeDeck(latin1);
+    QSettings("Brightfen", "Quillow").setValue(kFile1, QByteArray::fromStdString(latin1));
+    RunProgram();
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_NE(Int32At(ReadFileBytes(latin1), 28), 0);
+    EXPECT_EQ(QSettings("Brightfen", "Quillow").value(kFile1).toByteArray().toStdString(), latin1);
+}
+
+// A file that is not a data file ends the program; the next start opens the default file.
+TEST_F(StartupTest, RefusedFileIsNotTriedAgain) {
+    const std::string notes = dir.File("notes.qld");
+    const Bytes text{'n', 'o', 't', 'e', 's', '\n'};
+    WriteFileBytes(notes, text);
+    Store(kFile1, notes);
+    EXPECT_EXIT(RunProgram(), ::testing::ExitedWithCode(1), "");
+    EXPECT_EQ(StoredSettings()[kFile1], DefaultFile());
+    EXPECT_EQ(ReadFileBytes(notes), text);
 }
 
 TEST_F(StartupTest, MissingStoredFileFallsBackToTheDefaultFileForGood) {
