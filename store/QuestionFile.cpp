@@ -141,6 +141,7 @@ void CQuestionFile::WriteHeader() {
     const HeaderBytes bytes = EncodeHeader(header);
     if (!Seek(0) || !Write(bytes.data(), bytes.size()) || !Flush())
         ExitOnWriteFailure(GetFilePath());
+    CheckUnchangedAtPath();
 }
 
 int CQuestionFile::ReadRecord(int number, QuestionRecord& buffer) {
@@ -165,6 +166,7 @@ int CQuestionFile::WriteRecord(int number, const QuestionRecord& buffer) {
     const RecordBytes bytes = EncodeRecord(buffer);
     if (number < 0 || !Seek(RecordOffset(number)) || !Write(bytes.data(), bytes.size()) || !Flush())
         ExitOnWriteFailure(GetFilePath());
+    CheckUnchangedAtPath();
     return 0;
 }
 
@@ -205,6 +207,8 @@ void CQuestionFile::InitMemoryRecords() {
     }
 }
 
+// Before a write, so as not to write over another program's file; after it, so that nothing is
+// taken as kept that is not in the file at the path.
 void CQuestionFile::CheckUnchangedAtPath() {
     if (!IsUnchangedAtPath())
         ExitWithMessage(FormatString(IDS_FILE_CHANGED, GetFilePath()));

@@ -1,6 +1,6 @@
 // This test program's own versions of the C library's calls that change files: each counts the
-// change and ends the process there when a countdown says so, as a kill would, then does what
-// the C library's call does.
+// change, runs the test's action when a countdown says so, then does what the C library's call
+// does.
 #include "KillAtChange.h"
 
 #include <gtest/gtest.h>
@@ -15,10 +15,11 @@ namespace {
 
 constexpr int kKilledStatus = 75;
 int g_changesLeft = 0; // 0: no countdown
+std::function<void()> g_action;
 
 void CountChange() {
     if (g_changesLeft > 0 && --g_changesLeft == 0)
-        ::_exit(kKilledStatus);
+        g_action();
 }
 
 template <class Function> Function* Real(const char* name) {
@@ -68,10 +69,15 @@ int fchmod(int fd, mode_t mode) noexcept {
 
 } // extern "C"
 
+void AtChange(int n, std::function<void()> action) {
+    g_action = std::move(action);
+    g_changesLeft = n;
+}
+
 bool KilledAtChange(int n, const std::function<void()>& f) {
     const pid_t child = ::fork();
     if (child == 0) {
-        g_changesLeft = n;
+        AtChange(n, [] { ::_exit(kKilledStatus); });
         try {
             f();
         } catch (...) {

@@ -1,3 +1,4 @@
+#include "KillAtChange.h"
 #include "StoreFixture.h"
 
 #include <algorithm>
@@ -114,35 +115,43 @@ TEST_F(RecordTest, DamagedNumberCountsAtTheSlotItWasReadFrom) {
     }
 }
 
-// A file that another program deleted, replaced or cut short is not written: the program says so
-// and ends, and what the other program left at the path stays as it is.
+// A file that another program deleted, replaced or cut short, before a write or during it, is not
+// written and nothing is taken as kept: the program says so and ends, and what the other program
+// left at the path stays as it is.
 TEST_F(RecordTest, FileChangedUnderItIsNotWritten) {
     file.Close();
-    const std::function<void()> changes[] = {
-        [&] { std::filesystem::remove(DataPath()); },
-        [&] {
-            WriteFileBytes(dir.File("saved.qld"), CurrentFile(7));
-            std::filesystem::rename(dir.File("saved.qld"), DataPath());
-        },
-        [&] { std::filesystem::resize_file(DataPath(), 104); },
+    const Bytes ours = CurrentFile(5), theirs = CurrentFile(7);
+    const Bytes loaded = WithInt32(ours, 28, host.now);
+    const auto replace = [&] {
+        WriteFileBytes(dir.File("saved.qld"), theirs);
+        std::filesystem::rename(dir.File("saved.qld"), DataPath());
     };
-    for (const auto& change : changes) {
+    struct Case {
+        std::function<void()> change;
+        Bytes left; // empty: no file at the path
+    } cases[] = {
+        {[&] { std::filesystem::remove(DataPath()); }, {}},
+        {replace, theirs},
+        // Loading wrote the header with its time.
+        {[&] { std::filesystem::resize_file(DataPath(), 104); },
+         Bytes(loaded.begin(), loaded.begin() + 104)},
+        {[&] { AtChange(1, replace); }, theirs},
+    };
+    for (const auto& c : cases) {
         for (auto write : {+[](CQuestionFile& f) { f.AppendRecord(); },
                            +[](CQuestionFile& f) { f.SaveAndClose(); }}) {
-            WriteFileBytes(DataPath(), CurrentFile(5));
+            WriteFileBytes(DataPath(), ours);
             CQuestionFile open(host);
             LoadFile(open);
-            change();
-            const bool there = FileExists(DataPath());
-            const Bytes left = DataBytes();
+            c.change();
             boxes.Clear();
             EXPECT_EQ(ExitStatusOf([&] { write(open); }), 1);
             EXPECT_EQ(boxes.Texts(), std::vector<std::string>{
                                          "Another program has replaced, moved or shortened the "
                                          "QLD file:\n\n" +
                                          DataPath() + "\n\nNothing more is written to it."});
-            EXPECT_EQ(FileExists(DataPath()), there);
-            EXPECT_EQ(DataBytes(), left);
+            EXPECT_EQ(FileExists(DataPath()), !c.left.empty());
+            EXPECT_EQ(DataBytes(), c.left);
         }
     }
 }
