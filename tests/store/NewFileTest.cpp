@@ -23,83 +23,68 @@ TEST_F(NewFileTest, NewFileIsJustTheHeaderAndRecordsGoToTheirSlots) {
     EXPECT_TRUE(boxes.Shown().empty());
 }
 
-// A data file that cannot be opened gives way to the default file, created when missing.
+// A data file that cannot be opened, or that another Quillow or qld holds, gives way to the
+// default file, created when missing; the file held is left to its holder.
 TEST_F(NewFileTest, MissingFileFallsBackToTheDefaultFile) {
     struct Case {
         std::string dataFile, defaultFolder; // empty folder: the program's
         int defaultRecords;                  // -1: no default file yet
-    } cases[] = {
-        {"gone.qld", "", -1}, {"gone.qld", "", 4}, {"", "", -1}, {"gone.qld", "data/", -1}};
+        bool held = false;
+        void (CQuestionFile::*open)() = &CQuestionFile::Load;
+    } cases[] = {{"gone.qld", "", -1},
+                 {"gone.qld", "", 4},
+                 {"", "", -1},
+                 {"gone.qld", "data/", -1},
+                 {"held.qld", "", 4, true},
+                 {"held.qld", "", -1, true, &CQuestionFile::CreateNew}};
     for (const auto& c : cases) {
         SCOPED_TRACE("data file '" + c.dataFile + "', default folder '" + c.defaultFolder + "'");
         TempDir folder;
-        TestHost fallback(folder.File(c.dataFile), folder.Path());
+        const std::string dataFile = folder.File(c.dataFile);
+        TestHost fallback(dataFile, folder.Path());
         fallback.defaultDataFolder = c.defaultFolder.empty() ? "" : folder.File(c.defaultFolder);
         std::filesystem::create_directories(folder.File(c.defaultFolder));
         const std::string defaultFile = folder.File(c.defaultFolder + "Quillow.qld");
         if (c.defaultRecords >= 0)
             WriteFileBytes(defaultFile, CurrentFile(c.defaultRecords));
+        CFile holder;
+        if (c.held) {
+            WriteFileBytes(dataFile, CurrentFile(2));
+            ASSERT_TRUE(holder.Open(dataFile, CFile::modeReadWrite | CFile::shareExclusive));
+        }
         boxes.Clear();
         CQuestionFile file(fallback);
-        LoadFile(file);
-        EXPECT_EQ(boxes.Texts(),
-                  std::vector<std::string>{"File not found.\n\n" + folder.File(c.dataFile) +
-                                           "\n\nAfter this message, I'll read a "
-                                           "default data file."});
+        ASSERT_EQ(ExitStatusOf([&] { (file.*c.open)(); }), -1);
+        EXPECT_EQ(boxes.Texts(), std::vector<std::string>{
+                                     (c.held ? "The QLD file is open in another Quillow or in qld:"
+                                             : "File not found.") +
+                                     ("\n\n" + dataFile +
+                                      "\n\nAfter this message, I'll read a default data file.")});
         EXPECT_EQ(fallback.GetDataFilePath(), defaultFile);
         const int records = std::max(c.defaultRecords, 0);
         EXPECT_EQ(file.header.recordCount, records);
         EXPECT_EQ(ReadFileBytes(defaultFile).size(), RecordOffset(records));
-        EXPECT_FALSE(FileExists(folder.File("gone.qld")));
+        EXPECT_EQ(ReadFileBytes(folder.File(c.held ? "held.qld" : "gone.qld")),
+                  c.held ? CurrentFile(2) : Bytes{});
     }
 }
 
-TEST_F(NewFileTest, CannotCreateEndsWithMessage105) {
+// Without a default file to turn to, the program ends: one that cannot be created, or one that
+// another Quillow or qld holds.
+TEST_F(NewFileTest, NoUsableDefaultFileEndsTheProgram) {
     host.SetDataFilePath(dir.File("no-such-folder/deck.qld"));
     CQuestionFile file(host);
     EXPECT_EQ(ExitStatusOf([&] { file.CreateNew(); }), 1);
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Cannot create a QLD file"});
-}
 
-// A file that another Quillow or qld holds is never written: Load and CreateNew turn to the
-// default file instead, and end when that one is held too.
-TEST_F(NewFileTest, FileInUseIsLeftToItsHolder) {
-    const Bytes held = CurrentFile(2), defaultDeck = CurrentFile(1);
     const std::string defaultFile = dir.File("Quillow.qld");
-    const std::string inUse = "The QLD file is open in another Quillow or in qld:\n\n" +
-                              DataPath() + "\n\nAfter this message, I'll read a default data file.";
-    struct Case {
-        void (CQuestionFile::*open)();
-        bool defaultHeld;
-    } cases[] = {{&CQuestionFile::Load, false},
-                 {&CQuestionFile::CreateNew, false},
-                 {&CQuestionFile::Load, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "default file held: " << c.defaultHeld);
-        WriteFileBytes(DataPath(), held);
-        WriteFileBytes(defaultFile, defaultDeck);
-        host.SetDataFilePath(DataPath());
-        boxes.Clear();
-        CFile holder, defaultHolder;
-        ASSERT_TRUE(holder.Open(DataPath(), CFile::modeReadWrite | CFile::shareExclusive));
-        if (c.defaultHeld) {
-            ASSERT_TRUE(defaultHolder.Open(defaultFile, CFile::modeRead | CFile::shareExclusive));
-        }
-        CQuestionFile file(host);
-        const int status = ExitStatusOf([&] { (file.*c.open)(); });
-        EXPECT_EQ(DataBytes(), held);
-        if (c.defaultHeld) {
-            EXPECT_EQ(status, 1);
-            EXPECT_EQ(boxes.Texts(),
-                      (std::vector<std::string>{
-                          inUse, "The default QLD file is open in another Quillow or in qld:\n\n" +
-                                     defaultFile}));
-            EXPECT_EQ(ReadFileBytes(defaultFile), defaultDeck);
-        } else {
-            EXPECT_EQ(status, -1);
-            EXPECT_EQ(boxes.Texts(), std::vector<std::string>{inUse});
-            EXPECT_EQ(host.GetDataFilePath(), defaultFile);
-            EXPECT_EQ(file.header.recordCount, 1);
-        }
-    }
+    WriteFileBytes(defaultFile, CurrentFile(1));
+    CFile holder;
+    ASSERT_TRUE(holder.Open(defaultFile, CFile::modeRead | CFile::shareExclusive));
+    boxes.Clear();
+    EXPECT_EQ(ExitStatusOf([&] { file.Load(); }), 1);
+    ASSERT_EQ(boxes.Texts().size(), 2u);
+    EXPECT_EQ(boxes.Texts()[1],
+              "The default QLD file is open in another Quillow or in qld:\n\n" + defaultFile);
+    EXPECT_EQ(ReadFileBytes(defaultFile), CurrentFile(1));
 }
