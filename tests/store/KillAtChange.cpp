@@ -55,12 +55,6 @@ int rename(const char* from, const char* to) noexcept {
     return real(from, to);
 }
 
-int ftruncate(int fd, off_t length) noexcept {
-    static const auto real = Real<int(int, off_t)>("ftruncate");
-    CountChange();
-    return real(fd, length);
-}
-
 int fchmod(int fd, mode_t mode) noexcept {
     static const auto real = Real<int(int, mode_t)>("fchmod");
     CountChange();
