@@ -69,6 +69,13 @@ int RecordsIn(const std::string& deck) {
     return file.Header().recordCount;
 }
 
+// Makes an empty file at the deck's path unless a file is there: the one test of whether the deck
+// is new, so that two imports that start a new deck at once never both take it for new.
+bool ClaimNewDeck(const std::string& deck) {
+    CFile claim;
+    return claim.Open(deck, CFile::modeCreateNew | CFile::modeReadWrite) || errno != EEXIST;
+}
+
 // Writes the cards through the store, as the question editor's New and Return would.
 void AppendCards(const std::string& deck, bool exists, const std::vector<TextRow>& cards) {
     ToolHost host(deck);
@@ -111,7 +118,7 @@ int RunImport(const CommandLine& line) {
         return 1;
     }
     std::error_code ignored;
-    const bool exists = std::filesystem::exists(deck, ignored);
+    const bool exists = dryRun ? std::filesystem::exists(deck, ignored) : !ClaimNewDeck(deck);
     const int before = exists ? RecordsIn(deck) : 0;
     if (before < 0)
         return 1;
