@@ -11,6 +11,8 @@
 namespace {
 
 CWinApp* g_pApp = nullptr;
+// Longer than any path the system takes: no value that the program stored.
+constexpr std::size_t kLongestProfileString = 4096;
 
 } // namespace
 
@@ -49,7 +51,8 @@ std::string CWinApp::GetProfileString(const std::string& section, const std::str
     const QVariant value = settings.value(ToQString(section + "/" + entry));
     if (value.typeId() != QMetaType::QString)
         return defaultValue;
-    return ToStdString(value.toString());
+    std::string text = ToStdString(value.toString());
+    return text.size() > kLongestProfileString ? defaultValue : text;
 }
 
 void CWinApp::WriteProfileString(const std::string& section, const std::string& entry,
