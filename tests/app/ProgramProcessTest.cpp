@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -22,6 +23,7 @@
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -106,6 +108,62 @@ int ExitStatusOf(pid_t pid) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// Another user's process holding a lock and listening on a socket in the folder, which is
+// made as that user's when it does not exist.
+class Stranger {
+public:
+    explicit Stranger(const std::string& folder) {
+        EXPECT_EQ(::pipe2(m_ready, O_CLOEXEC), 0);
+        EXPECT_EQ(::pipe2(m_finish, O_CLOEXEC), 0);
+        int listener = -1;
+        m_pid = RunAsOtherUser(
+            [&] {
+                if (::mkdir(folder.c_str(), 0700) == 0 &&
+                    ::chown(folder.c_str(), kOtherUser, kOtherUser) != 0)
+                    return false;
+                const int lock = ::open((folder + "quillow.lock").c_str(), O_RDWR | O_CREAT, 0600);
+                listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+                sockaddr_un address{};
+                address.sun_family = AF_UNIX;
+                (folder + "quillow.socket").copy(address.sun_path, sizeof address.sun_path - 1);
+                return ::flock(lock, LOCK_EX) == 0 &&
+                       ::bind(listener, reinterpret_cast<const sockaddr*>(&address),
+                              sizeof address) == 0;
+            },
+            [&] {
+                // The credentials of the socket are those of the process that listens.
+                char stop;
+                if (::listen(listener, 8) != 0 || ::write(m_ready[1], "r", 1) != 1 ||
+                    ::read(m_finish[0], &stop, 1) != 1)
+                    return 126;
+                ::fcntl(listener, F_SETFL, O_NONBLOCK);
+                int withBytes = 0;
+                for (int socket; (socket = ::accept(listener, nullptr, nullptr)) >= 0;)
+                    withBytes += ReadUntilClosed(socket).empty() ? 0 : 1;
+                return withBytes;
+            });
+        char byte;
+        EXPECT_EQ(::read(m_ready[0], &byte, 1), 1) << "the stranger did not listen";
+    }
+    ~Stranger() {
+        if (m_pid > 0)
+            ConnectionsWithBytes();
+        for (const int fd : {m_ready[0], m_ready[1], m_finish[0], m_finish[1]})
+            ::close(fd);
+    }
+
+    // Ends the stranger: how many connections sent it anything.
+    int ConnectionsWithBytes() {
+        EXPECT_EQ(::write(m_finish[1], "f", 1), 1);
+        return ExitStatusOf(std::exchange(m_pid, 0));
+    }
+
+private:
+    int m_ready[2] = {-1, -1};
+    int m_finish[2] = {-1, -1};
+    pid_t m_pid = 0;
+};
+
 // Copies of the real program started by one user, with a deck in the temporary folder that the
 // stored settings point to, so that no message box ever blocks a copy.
 class ProgramProcessTest : public ::testing::Test {
@@ -127,7 +185,7 @@ protected:
         auto& process = *copies.emplace_back(std::make_unique<QProcess>());
         if (childSetup)
             process.setChildProcessModifier(childSetup);
-        process.setProcessEnvironment(user.Environment());
+        process.setProcessEnvironment(environment);
         process.setProcessChannelMode(QProcess::ForwardedChannels);
         process.start(QString::fromStdString(program), {});
         EXPECT_TRUE(process.waitForStarted(kWaitMs));
@@ -165,6 +223,7 @@ protected:
 
     TempDir dir;
     PrivateUser user;
+    QProcessEnvironment environment = user.Environment(); // of the copies started
     Bytes deckBytes;
     std::vector<std::unique_ptr<QProcess>> copies; // killed, if still running, at the end
 };
@@ -262,42 +321,12 @@ TEST_F(ProgramProcessTest, IdleAndGarbageConnectionsDoNotKeepAStartFromBeingAnsw
 TEST_F(ProgramProcessTest, AnotherUsersSocketIsIgnored) {
     if (::getuid() != 0)
         GTEST_SKIP() << "only root can run a process as another user";
-    // A stranger holding the lock and listening at the socket: the start runs as the first copy.
-    int ready[2];
-    int finish[2];
-    ASSERT_EQ(::pipe2(ready, O_CLOEXEC), 0);
-    ASSERT_EQ(::pipe2(finish, O_CLOEXEC), 0);
-    int listener = -1;
-    const pid_t stranger = RunAsOtherUser(
-        [&] {
-            const int lock =
-                ::open((user.RuntimeFolder() + "quillow.lock").c_str(), O_RDWR | O_CREAT, 0600);
-            listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
-            sockaddr_un address{};
-            address.sun_family = AF_UNIX;
-            Socket().copy(address.sun_path, sizeof address.sun_path - 1);
-            return ::flock(lock, LOCK_EX) == 0 &&
-                   ::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
-                       0;
-        },
-        [&] {
-            // Listening as the other user; then what reached it is told by the status.
-            char stop;
-            if (::listen(listener, 8) != 0 || ::write(ready[1], "r", 1) != 1 ||
-                ::read(finish[0], &stop, 1) != 1)
-                return 126;
-            ::fcntl(listener, F_SETFL, O_NONBLOCK);
-            int received = 0;
-            for (int socket; (socket = ::accept(listener, nullptr, nullptr)) >= 0;)
-                received += ReadUntilClosed(socket).empty() ? 0 : 1;
-            return received;
-        });
-    char byte;
-    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    // A stranger holding the lock and listening at the socket: the start runs as the first copy,
+    // and a later one finds it.
+    Stranger inRuntimeFolder(user.RuntimeFolder());
     QProcess& first = Start();
     ASSERT_TRUE(WaitForStoredTitle(kDeckCaption));
-    ASSERT_EQ(::write(finish[1], "f", 1), 1);
-    EXPECT_EQ(ExitStatusOf(stranger), 0) << "the start spoke to the stranger";
+    EXPECT_EQ(inRuntimeFolder.ConnectionsWithBytes(), 0) << "the start spoke to the stranger";
     QProcess& later = Start();
     EXPECT_TRUE(EndsWithStatusZero(later));
     EXPECT_TRUE(IsRunning(first));
@@ -311,6 +340,16 @@ TEST_F(ProgramProcessTest, AnotherUsersSocketIsIgnored) {
         RunAsOtherUser([] { return true; }, [&] { return Ask(Socket(), kRequest) == "" ? 0 : 1; });
     EXPECT_EQ(ExitStatusOf(asking), 0) << "the stranger was answered";
     EXPECT_EQ(Ask(Socket(), kRequest), "ok\n");
+    copies.clear();
+
+    // Without a runtime folder, a stranger's folder of the name under the temporary folder is
+    // never used: the start runs.
+    Stranger inTemporaryFolder(user.TempFolder() + "quillow-" + std::to_string(::getuid()) + "/");
+    environment.remove("XDG_RUNTIME_DIR");
+    WriteSettingsFile(user.SettingsFile(), {{kFile1, Deck()}});
+    Start();
+    EXPECT_TRUE(WaitForStoredTitle(kDeckCaption));
+    EXPECT_EQ(inTemporaryFolder.ConnectionsWithBytes(), 0) << "the start spoke to the stranger";
 }
 
 class TerminationTest : public ProgramProcessTest, public ::testing::WithParamInterface<int> {};
