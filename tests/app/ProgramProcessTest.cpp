@@ -250,6 +250,13 @@ TEST_F(ProgramProcessTest, KilledCopyDoesNotKeepTheNextFromRunning) {
     EXPECT_EQ(SettingsBytes(), settings);
     EXPECT_EQ(ReadFileBytes(Deck()), deck);
 
+    // A copy that does not answer still keeps a start from running beside it.
+    Signal(next, SIGSTOP);
+    QProcess& unanswered = Start();
+    EXPECT_TRUE(HasEnded(unanswered, kWaitMs));
+    EXPECT_EQ(unanswered.exitCode(), 1);
+    Signal(next, SIGCONT);
+
     Signal(next, SIGTERM);
     EXPECT_TRUE(EndsWithStatusZero(next));
 }
