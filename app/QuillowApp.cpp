@@ -5,7 +5,6 @@
 #include "Exit.h"
 #include "MessageBox.h"
 #include "ProgramFolder.h"
-#include "QtText.h"
 #include "QuizDlg.h"
 #include "TerminationSignals.h"
 #include "UserFolders.h"
@@ -21,18 +20,19 @@ constexpr const char* kDefaultDataFile = "Quillow.qld";
 
 } // namespace
 
-CQuillowApp::CQuillowApp(int& argc, char** argv) : CWinApp(argc, argv) {
+CQuillowApp::CQuillowApp(int& argc, char** argv, int instanceListener)
+    : CWinApp(argc, argv), m_nInstanceListener(instanceListener) {
     // Ties the windows to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QUILLOW_APP_ID);
 }
 
 bool CQuillowApp::InitInstance() {
     SetRegistryKey("Brightfen");
-    const std::string title = GetProfileString(kSection, "Title", "ExtraQuillow");
-    m_bFoundRunningCopy = BringRunningCopyForward(ToQString(title));
-    if (m_bFoundRunningCopy)
-        return false;
-
+    // Requests wait in the listener's queue until the first event loop, a message box's too.
+    if (m_nInstanceListener >= 0)
+        m_server = std::make_unique<CInstanceServer>(
+            m_nInstanceListener,
+            [this](const QByteArray& activationToken) { BringMainWindowForward(activationToken); });
     m_strProgramFolder = ProgramFolder();
     m_strDataFile = GetProfileString(kSection, "File1", "");
     if (m_strDataFile.empty())
@@ -50,9 +50,6 @@ bool CQuillowApp::InitInstance() {
 
     CQuizDlg quiz(*this);
     m_pMainWnd = m_pQuiz = &quiz;
-    m_server = std::make_unique<CInstanceServer>([this] { BringMainWindowForward(); });
-    QObject::connect(&quiz, &QWidget::windowTitleChanged, m_server.get(),
-                     [this](const QString& caption) { m_server->Listen(caption); });
     CTerminationSignals termination([&quiz] {
         // An open menu runs a loop of its own, which would hold the end back until it closed.
         while (QWidget* popup = QApplication::activePopupWidget())
@@ -69,8 +66,7 @@ bool CQuillowApp::InitInstance() {
 }
 
 int CQuillowApp::ExitInstance() {
-    if (!m_bFoundRunningCopy)
-        WriteProfileString(kSection, "File1", m_strDataFile);
+    WriteProfileString(kSection, "File1", m_strDataFile);
     return CWinApp::ExitInstance();
 }
 
@@ -86,7 +82,7 @@ std::string CQuillowApp::GetDefaultDataFolder() const {
 
 // A hidden window stays hidden (also when, without a tray, hiding minimised it), a minimised one
 // is restored, and an open dialog comes to the top with it.
-void CQuillowApp::BringMainWindowForward() {
+void CQuillowApp::BringMainWindowForward(const QByteArray&) {
     CQuizDlg* window = m_pQuiz;
     if (!window || window->IsHiddenToTray())
         return;

@@ -1,19 +1,20 @@
 #pragma once
 
+#include "InstanceServer.h"
 #include "QuizHost.h"
-#include "SingleInstance.h"
 #include "WinApp.h"
 
 #include <memory>
 #include <string>
 
-// The application object: refuses to run beside a running copy, settles which data file the
-// quiz window opens, runs it, and stores the data file's path at the end.
+// The application object: settles which data file the quiz window opens, runs it, brings it
+// forward when a later start asks, and stores the data file's path at the end.
 class CQuizDlg;
 
 class CQuillowApp : public CWinApp, public IQuizHost {
 public:
-    CQuillowApp(int& argc, char** argv);
+    // Later starts' requests arrive on the listener (-1: none).
+    CQuillowApp(int& argc, char** argv, int instanceListener);
 
     bool InitInstance() override;
     int ExitInstance() override;
@@ -30,9 +31,9 @@ public:
     int m_nDisplayColors = 0;
 
 private:
-    void BringMainWindowForward();
+    void BringMainWindowForward(const QByteArray& activationToken);
 
     CQuizDlg* m_pQuiz = nullptr;
-    bool m_bFoundRunningCopy = false;
+    int m_nInstanceListener;
     std::unique_ptr<CInstanceServer> m_server;
 };

@@ -1,70 +1,238 @@
 #include "SingleInstance.h"
 
-#include <QCryptographicHash>
-#include <QLocalSocket>
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
-#include <memory>
-
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
 
-constexpr char kBringForwardRequest[] = "quillow: bring forward\n";
-constexpr int kConnectTimeoutMs = 500;
+constexpr std::string_view kRequest = "quillow: bring forward";
+constexpr std::size_t kLongestToken = 256;
+// How long a later start waits for the running copy to take its request.
+constexpr auto kAnswerTime = std::chrono::seconds(3);
+constexpr useconds_t kRetryMicroseconds = 20000;
 
-QString ServerName(const QString& caption) {
-    const QByteArray digest =
-        QCryptographicHash::hash(caption.toUtf8(), QCryptographicHash::Sha256).toHex().left(24);
-    return QStringLiteral("quillow-%1-%2").arg(::getuid()).arg(QString::fromLatin1(digest));
+using Clock = std::chrono::steady_clock;
+
+void Warn(const std::string& path, const char* why) {
+    std::fprintf(stderr, "quillow: %s: %s\n", path.c_str(), why);
+}
+
+bool IsActivationToken(std::string_view token) {
+    return !token.empty() && token.size() <= kLongestToken &&
+           std::all_of(token.begin(), token.end(), [](char c) { return c > ' ' && c < 0x7F; });
+}
+
+// A folder of this user that no one else may enter.
+bool IsPrivateFolder(const struct stat& folder) {
+    return S_ISDIR(folder.st_mode) && folder.st_uid == ::getuid() && (folder.st_mode & 077) == 0;
+}
+
+bool FitsSocketAddress(const std::string& path) {
+    return path.size() < sizeof(sockaddr_un{}.sun_path);
+}
+
+sockaddr_un SocketAddress(const std::string& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    return address;
+}
+
+// The user id of the process at the other end of a connected socket; -1 when unknown.
+long PeerUser(int socket) {
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    if (::getsockopt(socket, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0)
+        return -1;
+    return static_cast<long>(peer.uid);
+}
+
+int Milliseconds(Clock::duration duration) {
+    return static_cast<int>(
+        std::max<long long>(0, std::chrono::ceil<std::chrono::milliseconds>(duration).count()));
+}
+
+enum class Answer { TAKEN, NONE, STRANGER };
+
+// Hands the request to the copy listening at the path, and waits for it to take it.
+Answer AskListener(const std::string& path, const std::string& request, Clock::time_point until) {
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (socket < 0)
+        return Answer::NONE;
+    const sockaddr_un address = SocketAddress(path);
+    Answer answer = Answer::NONE;
+    std::string reply;
+    if (::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        // Nothing there yet, or its queue is full: asked again.
+    } else if (PeerUser(socket) != static_cast<long>(::getuid())) {
+        answer = Answer::STRANGER;
+    } else if (::send(socket, request.data(), request.size(), MSG_NOSIGNAL) ==
+               static_cast<ssize_t>(request.size())) {
+        pollfd wait{socket, POLLIN, 0};
+        while (reply.size() < kRequestTaken.size()) {
+            const int ready = ::poll(&wait, 1, Milliseconds(until - Clock::now()));
+            if (ready < 0 && errno == EINTR)
+                continue;
+            if (ready <= 0)
+                break;
+            char buffer[8];
+            const ssize_t got = ::recv(socket, buffer, sizeof buffer, 0);
+            if (got > 0)
+                reply.append(buffer, static_cast<std::size_t>(got));
+            else if (got == 0 || (errno != EAGAIN && errno != EINTR))
+                break;
+        }
+        if (reply == kRequestTaken)
+            answer = Answer::TAKEN;
+    }
+    ::close(socket);
+    return answer;
 }
 
 } // namespace
 
-bool BringRunningCopyForward(const QString& caption) {
-    QLocalSocket socket;
-    socket.connectToServer(ServerName(caption));
-    if (!socket.waitForConnected(kConnectTimeoutMs))
+std::string BringForwardRequest(std::string_view activationToken) {
+    std::string request(kRequest);
+    if (!activationToken.empty()) {
+        request += ' ';
+        request += activationToken;
+    }
+    return request + '\n';
+}
+
+bool ParseBringForwardRequest(std::string_view line, std::string& activationToken) {
+    if (!line.starts_with(kRequest))
         return false;
-    socket.write(kBringForwardRequest);
-    socket.waitForBytesWritten(kConnectTimeoutMs);
-    socket.disconnectFromServer();
+    line.remove_prefix(kRequest.size());
+    if (line.empty()) {
+        activationToken.clear();
+        return true;
+    }
+    if (!line.starts_with(' ') || !IsActivationToken(line.substr(1)))
+        return false;
+    activationToken = line.substr(1);
     return true;
 }
 
-CInstanceServer::CInstanceServer(std::function<void()> onBringForward)
-    : m_onBringForward(std::move(onBringForward)) {
-    m_server.setSocketOptions(QLocalServer::UserAccessOption);
-    connect(&m_server, &QLocalServer::newConnection, this, &CInstanceServer::Answer);
+std::size_t LongestBringForwardRequest() {
+    return kRequest.size() + 1 + kLongestToken + 1;
 }
 
-void CInstanceServer::Listen(const QString& caption) {
-    m_server.close();
-    const QString name = ServerName(caption);
-    if (m_server.listen(name))
+std::string LauncherActivationToken() {
+    for (const char* name : {"XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID"}) {
+        const char* value = std::getenv(name);
+        if (value && *value)
+            return IsActivationToken(value) ? value : "";
+    }
+    return {};
+}
+
+std::string PrivateInstanceFolder() {
+    struct stat folder {};
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    std::string runtimeFolder = runtime ? runtime : "";
+    while (runtimeFolder.size() > 1 && runtimeFolder.ends_with('/'))
+        runtimeFolder.pop_back();
+    if (runtimeFolder.starts_with('/') && ::stat(runtimeFolder.c_str(), &folder) == 0 &&
+        IsPrivateFolder(folder) && FitsSocketAddress(runtimeFolder + "/quillow.socket"))
+        return runtimeFolder;
+
+    const char* temporary = std::getenv("TMPDIR");
+    const std::string base = temporary && temporary[0] == '/' ? temporary : "/tmp";
+    const std::string own = base + "/quillow-" + std::to_string(::getuid());
+    if (::mkdir(own.c_str(), 0700) != 0 && errno != EEXIST)
+        return {};
+    // Another user may have made a folder of that name first: it is never used.
+    if (::lstat(own.c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode) ||
+        folder.st_uid != ::getuid())
+        return {};
+    if (!IsPrivateFolder(folder) && ::chmod(own.c_str(), 0700) != 0)
+        return {};
+    return FitsSocketAddress(own + "/quillow.socket") ? own : std::string();
+}
+
+CSingleInstance::~CSingleInstance() {
+    if (m_listener >= 0) {
+        ::unlink(m_socketPath.c_str());
+        ::close(m_listener);
+    }
+    if (m_lock >= 0)
+        ::close(m_lock);
+}
+
+CSingleInstance::Role CSingleInstance::Claim(std::string_view activationToken) {
+    const std::string folder = PrivateInstanceFolder();
+    if (folder.empty()) {
+        Warn("quillow-" + std::to_string(::getuid()),
+             "no private folder for the single-instance lock; running without it");
+        return ROLE_FIRST;
+    }
+    m_socketPath = folder + "/quillow.socket";
+    const std::string lockPath = folder + "/quillow.lock";
+    m_lock = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (m_lock < 0) {
+        Warn(lockPath, std::strerror(errno));
+        return ROLE_FIRST;
+    }
+
+    const std::string request = BringForwardRequest(activationToken);
+    const Clock::time_point until = Clock::now() + kAnswerTime;
+    for (;;) {
+        if (::flock(m_lock, LOCK_EX | LOCK_NB) == 0) {
+            Listen();
+            return ROLE_FIRST;
+        }
+        if (errno != EWOULDBLOCK && errno != EINTR) {
+            Warn(lockPath, std::strerror(errno));
+            Listen();
+            return ROLE_FIRST;
+        }
+        switch (AskListener(m_socketPath, request, until)) {
+        case Answer::TAKEN:
+            return ROLE_ASKED;
+        case Answer::STRANGER:
+            Warn(m_socketPath, "belongs to another user; ignored");
+            // Whoever holds the lock listens there: a lock of its own takes the old one's place.
+            ::close(m_lock);
+            ::unlink(lockPath.c_str());
+            m_lock = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+            if (m_lock < 0 || ::flock(m_lock, LOCK_EX | LOCK_NB) != 0)
+                Warn(lockPath, "cannot be locked");
+            Listen();
+            return ROLE_FIRST;
+        case Answer::NONE:
+            // Still starting or just ending: the lock or the socket is asked again.
+            break;
+        }
+        if (Clock::now() >= until)
+            return ROLE_NO_ANSWER;
+        ::usleep(kRetryMicroseconds);
+    }
+}
+
+void CSingleInstance::Listen() {
+    // What is there is a killed copy's socket or something that is not ours to keep.
+    ::unlink(m_socketPath.c_str());
+    m_listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    const sockaddr_un address = SocketAddress(m_socketPath);
+    if (m_listener >= 0 &&
+        ::bind(m_listener, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+        ::listen(m_listener, SOMAXCONN) == 0)
         return;
-    // A copy that was killed leaves its socket behind; a live one answers and keeps it.
-    if (m_server.serverError() == QAbstractSocket::AddressInUseError) {
-        QLocalSocket probe;
-        probe.connectToServer(name);
-        if (probe.waitForConnected(kConnectTimeoutMs))
-            return;
-        QLocalServer::removeServer(name);
-        m_server.listen(name);
-    }
-}
-
-void CInstanceServer::Answer() {
-    while (QLocalSocket* socket = m_server.nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        auto received = std::make_shared<QByteArray>();
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket, received] {
-            *received += socket->readAll();
-            const QByteArray request(kBringForwardRequest);
-            if (received->size() < request.size() && request.startsWith(*received))
-                return;
-            socket->disconnectFromServer();
-            if (*received == request)
-                m_onBringForward();
-        });
-    }
+    Warn(m_socketPath, std::strerror(errno));
+    if (m_listener >= 0)
+        ::close(m_listener);
+    m_listener = -1;
 }

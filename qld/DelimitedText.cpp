@@ -4,18 +4,35 @@
 #include <array>
 #include <cctype>
 #include <cstdint>
+#include <cstdlib>
+#include <utility>
 
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// The length of the line end at i: 1 for LF, 2 for CRLF, 0 for none.
+using RowCall = std::function<void(TextRow&&)>;
+
+// The length of the line end at i: 1 for LF or a lone CR, 2 for CRLF, 0 for none.
 std::size_t LineEndAt(std::string_view s, std::size_t i) {
     if (i < s.size() && s[i] == '\n')
         return 1;
-    if (i + 1 < s.size() && s[i] == '\r' && s[i + 1] == '\n')
-        return 2;
+    if (i < s.size() && s[i] == '\r')
+        return i + 1 < s.size() && s[i + 1] == '\n' ? 2 : 1;
     return 0;
+}
+
+// The 1-based line of the byte at the offset.
+int LineAt(std::string_view s, std::size_t offset) {
+    int line = 1;
+    for (std::size_t i = 0; i < offset;)
+        if (const std::size_t end = LineEndAt(s, i)) {
+            i += end;
+            ++line;
+        } else {
+            ++i;
+        }
+    return line;
 }
 
 std::string LineError(int line, std::string_view why) {
@@ -28,16 +45,22 @@ std::string LineError(int line, std::string_view why) {
 
 // The settings lines that flash-card programs put before their cards.
 bool IsSettingsKey(std::string_view key) {
-    constexpr std::array<std::string_view, 10> keys = {
-        "separator",       "html",        "tags",        "columns",    "notetype", "deck",
-        "notetype column", "deck column", "tags column", "guid column"};
+    constexpr std::array<std::string_view, 11> keys = {
+        "separator",   "html",        "tags",       "columns",
+        "notetype",    "deck",        "if matches", "notetype column",
+        "deck column", "tags column", "guid column"};
     return std::find(keys.begin(), keys.end(), key) != keys.end();
 }
 
-// The separator that a "#separator:" line names, or 0.
-char SeparatorNamed(std::string value) {
-    std::transform(value.begin(), value.end(), value.begin(),
+std::string Lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// The separator that a "#separator:" line names, or 0.
+char SeparatorNamed(const std::string& named) {
+    const std::string value = Lowered(named);
     struct Name {
         std::string_view name;
         char separator;
@@ -51,16 +74,15 @@ char SeparatorNamed(std::string value) {
     for (const auto& n : names)
         if (value == n.name)
             return n.separator;
-    return value.size() == 1 && value[0] != '"' ? value[0] : 0;
+    return named.size() == 1 && named[0] != '"' ? named[0] : 0;
 }
 
-// At most rowLimit rows.
-ReadResult Parse(std::string_view s, char separator, int firstLine, std::size_t rowLimit) {
-    ReadResult result;
-    result.separator = separator;
+// At most rowLimit rows, each handed to the call.
+std::string Parse(std::string_view s, char separator, int firstLine, std::size_t rowLimit,
+                  const RowCall& onRow) {
     int line = firstLine;
     std::size_t i = 0;
-    while (i < s.size() && result.rows.size() < rowLimit) {
+    for (std::size_t rows = 0; i < s.size() && rows < rowLimit;) {
         if (const std::size_t end = LineEndAt(s, i)) {
             i += end;
             ++line;
@@ -89,17 +111,14 @@ ReadResult Parse(std::string_view s, char separator, int firstLine, std::size_t 
                         field += s[j++];
                     }
                 }
-                if (!closed) {
-                    result.error = LineError(line, "a quoted field has no closing quote");
-                    return result;
-                }
+                if (!closed)
+                    return LineError(line, "a quoted field has no closing quote");
                 if (j == s.size() || s[j] == separator || LineEndAt(s, j)) {
                     quoted = true;
                     i = j;
                     line += breaks;
                 } else if (breaks > 0) {
-                    result.error = LineError(line, "text after the closing quote of a field");
-                    return result;
+                    return LineError(line, "text after the closing quote of a field");
                 } else {
                     field.clear();
                 }
@@ -122,14 +141,15 @@ ReadResult Parse(std::string_view s, char separator, int firstLine, std::size_t 
             }
             break;
         }
-        result.rows.push_back(std::move(row));
+        ++rows;
+        onRow(std::move(row));
     }
-    return result;
+    return {};
 }
 
 } // namespace
 
-ReadResult ReadRows(std::string_view text, const ReadOptions& options) {
+ReadResult ReadRows(std::string_view text, const ReadOptions& options, const RowCall& onRow) {
     ReadResult result;
     if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
         result.error = LineError(1, "UTF-16 text; save it as UTF-8");
@@ -138,53 +158,84 @@ ReadResult ReadRows(std::string_view text, const ReadOptions& options) {
     if (text.starts_with(kByteOrderMark))
         text.remove_prefix(kByteOrderMark.size());
     if (const std::size_t bad = FindBadByte(text); bad != std::string_view::npos) {
-        const int line = 1 + static_cast<int>(std::count(text.begin(), text.begin() + bad, '\n'));
-        result.error = LineError(line, text[bad] == '\0' ? "a NUL byte" : "not UTF-8 text");
+        result.error =
+            LineError(LineAt(text, bad), text[bad] == '\0' ? "a NUL byte" : "not UTF-8 text");
         return result;
     }
 
     char separator = options.separator;
+    std::vector<std::size_t> otherColumns; // 0-based, of guids, note types, decks and tags
     int line = 1;
     while (text.starts_with('#')) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
-        std::string_view setting = text.substr(1, end - 1);
-        if (setting.ends_with('\r'))
-            setting.remove_suffix(1);
+        const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+        const std::string_view setting = text.substr(1, end - 1);
         const std::size_t colon = setting.find(':');
         if (colon == std::string_view::npos || !IsSettingsKey(setting.substr(0, colon)))
             break;
-        if (setting.substr(0, colon) == "separator" && options.separator == 0) {
-            separator = SeparatorNamed(std::string(setting.substr(colon + 1)));
+        const std::string_view key = setting.substr(0, colon);
+        const std::string value(setting.substr(colon + 1));
+        if (key == "separator" && options.separator == 0) {
+            separator = SeparatorNamed(value);
             if (separator == 0) {
                 result.error = LineError(line, "unknown separator");
                 return result;
             }
+        } else if (key == "html") {
+            result.html = Lowered(value) == "true";
+        } else if (key.ends_with(" column")) {
+            char* rest = nullptr;
+            const long column = std::strtol(value.c_str(), &rest, 10);
+            if (value.empty() || *rest != '\0' || column < 1 || column > 1000) {
+                result.error = LineError(line, "not a column number: " + value);
+                return result;
+            }
+            otherColumns.push_back(static_cast<std::size_t>(column - 1));
         }
-        text.remove_prefix(std::min(end + 1, text.size()));
+        text.remove_prefix(std::min(end + LineEndAt(text, end), text.size()));
         ++line;
     }
+    std::sort(otherColumns.rbegin(), otherColumns.rend());
 
-    result = ParseRows(text, separator ? separator : DetectSeparator(text), line);
-    if (result.error.empty() && options.headerRow && !result.rows.empty())
-        result.rows.erase(result.rows.begin());
+    if (separator == 0)
+        separator = DetectSeparator(text);
+    if (separator == 0) {
+        result.error = LineError(line, "commas and semicolons split the first line alike; "
+                                       "name the separator with --sep");
+        return result;
+    }
+    result.separator = separator;
+    bool headerRowLeft = options.headerRow;
+    result.error = Parse(text, separator, line, std::string_view::npos, [&](TextRow&& row) {
+        if (std::exchange(headerRowLeft, false))
+            return;
+        for (const std::size_t column : otherColumns)
+            if (column < row.fields.size())
+                row.fields.erase(row.fields.begin() + static_cast<std::ptrdiff_t>(column));
+        if (result.html)
+            for (std::string& field : row.fields)
+                field = HtmlToText(field, result.converted);
+        if (onRow)
+            onRow(std::move(row));
+        else
+            result.rows.push_back(std::move(row));
+    });
     return result;
 }
 
 char DetectSeparator(std::string_view text) {
     const auto fieldsWith = [&](char separator) {
-        const ReadResult first = Parse(text, separator, 1, 1);
-        return first.rows.empty() ? std::size_t{0} : first.rows[0].fields.size();
+        std::size_t fields = 0;
+        Parse(text, separator, 1, 1, [&](TextRow&& row) { fields = row.fields.size(); });
+        return fields;
     };
     if (fieldsWith('\t') > 1)
         return '\t';
     const std::size_t commas = fieldsWith(','), semicolons = fieldsWith(';');
     if (commas <= 1 && semicolons <= 1)
         return '\t';
+    if (commas == semicolons)
+        return 0;
     return semicolons > commas ? ';' : ',';
-}
-
-ReadResult ParseRows(std::string_view text, char separator, int firstLine) {
-    return Parse(text, separator, firstLine, std::string_view::npos);
 }
 
 std::size_t FindBadByte(std::string_view text) {

@@ -4,6 +4,7 @@
 #include "QuestionFile.h"
 #include "StoreBinding.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -12,6 +13,50 @@
 namespace {
 
 constexpr std::size_t kLongestText = kTextSize - 1;
+// Far more than a deck of 1000 cards takes, with room for quoting, HTML and other columns.
+constexpr std::size_t kLargestInput = 16 * 1024 * 1024;
+// Skipped rows named one by one; the others are counted.
+constexpr std::size_t kSkipsNamed = 10;
+
+// The rows that make cards: at most a whole deck's worth is kept, the rest counted.
+struct Cards {
+    std::vector<TextRow> kept;
+    std::size_t beyond = 0;
+    int firstBeyond = 0;            // the line of the first card not kept
+    std::vector<std::string> skips; // the first rows that make no card, by line
+    std::size_t skipped = 0;
+
+    void Take(TextRow&& row) {
+        const bool blank = std::all_of(row.fields.begin(), row.fields.end(), [](const auto& f) {
+            return f.find_first_not_of(" \t\r\n") == std::string::npos;
+        });
+        if (blank || row.fields.size() < 2) {
+            if (skipped++ < kSkipsNamed)
+                skips.push_back(Concat("line ", std::to_string(row.line), ": ",
+                                       blank ? "a blank row" : "one field, no answer",
+                                       ": skipped"));
+        } else if (kept.size() < static_cast<std::size_t>(kMaxQuestions)) {
+            kept.push_back(std::move(row));
+        } else if (beyond++ == 0) {
+            firstBeyond = row.line;
+        }
+    }
+};
+
+// "; from HTML: 2 line breaks, 1 entity, 3 tags removed", or nothing when nothing changed.
+std::string HtmlNote(const HtmlConversion& converted) {
+    std::string note;
+    const auto add = [&](int count, std::string_view noun) {
+        if (count > 0)
+            note += Concat(note.empty() ? "; from HTML: " : ", ", Counted(count, noun));
+    };
+    add(converted.lineBreaks, "line break");
+    add(converted.entities, "entity");
+    add(converted.tags, "tag");
+    if (converted.tags > 0)
+        note += " removed";
+    return note;
+}
 
 char SeparatorOption(const CommandLine& line) {
     const auto found = line.options.find("--sep");
@@ -38,15 +83,23 @@ bool ReadInput(const std::string& source, std::string& text, std::string& error)
     }
     char buffer[64 * 1024];
     std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0)
-        text.append(buffer, got);
+    bool tooLarge = false;
+    while (!tooLarge && (got = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
+        tooLarge = text.size() + got > kLargestInput;
+        if (!tooLarge)
+            text.append(buffer, got);
+    }
     const int code = errno;
     const bool failed = std::ferror(in);
     if (in != stdin)
         std::fclose(in);
     if (failed)
         error = Concat("cannot read: ", std::strerror(code));
-    return !failed;
+    else if (tooLarge)
+        error = Concat("more than ", std::to_string(kLargestInput >> 20),
+                       " MB, far more than a deck of ", std::to_string(kMaxQuestions),
+                       " cards takes: split it");
+    return !failed && !tooLarge;
 }
 
 // The records that an existing deck holds, or -1 after saying why it cannot take cards. A deck
@@ -112,25 +165,37 @@ int RunImport(const CommandLine& line) {
         PrintError(sourceName, error);
         return 1;
     }
-    ReadResult read = ReadRows(text, options);
-    if (!read.error.empty()) {
-        PrintError(sourceName, read.error);
+    Cards read;
+    const ReadResult result =
+        ReadRows(text, options, [&read](TextRow&& row) { read.Take(std::move(row)); });
+    if (!result.error.empty()) {
+        PrintError(sourceName, result.error);
         return 1;
     }
+    for (const std::string& skip : read.skips)
+        PrintError(sourceName, skip);
+    if (read.skipped > read.skips.size())
+        PrintError(
+            sourceName,
+            Concat(Counted(static_cast<long long>(read.skipped - read.skips.size()), "more row"),
+                   " skipped"));
     std::error_code ignored;
     const bool exists = dryRun ? std::filesystem::exists(deck, ignored) : !ClaimNewDeck(deck);
     const int before = exists ? RecordsIn(deck) : 0;
     if (before < 0)
         return 1;
 
-    std::vector<TextRow>& cards = read.rows;
+    std::vector<TextRow>& cards = read.kept;
     const std::size_t room = static_cast<std::size_t>(kMaxQuestions - before);
-    if (cards.size() > room) {
-        PrintError(sourceName, Concat(Counted(static_cast<long long>(cards.size() - room), "card"),
-                                      " from line ", std::to_string(cards[room].line),
-                                      " on left out: a data file holds at most ",
-                                      std::to_string(kMaxQuestions), " questions"));
-        cards.resize(room);
+    if (cards.size() + read.beyond > room) {
+        const int firstLeftOut = room < cards.size() ? cards[room].line : read.firstBeyond;
+        PrintError(
+            sourceName,
+            Concat(Counted(static_cast<long long>(cards.size() + read.beyond - room), "card"),
+                   " from line ", std::to_string(firstLeftOut),
+                   " on left out: a data file holds at most ", std::to_string(kMaxQuestions),
+                   " questions"));
+        cards.resize(std::min(room, cards.size()));
     }
     for (const TextRow& card : cards) {
         const bool question = card.fields[0].size() > kLongestText;
@@ -145,10 +210,10 @@ int RunImport(const CommandLine& line) {
 
     if (!dryRun && !(exists && cards.empty()))
         AppendCards(deck, exists, cards);
-    std::printf("%s: %s %s%s, %s%s\n", deck.c_str(),
+    std::printf("%s: %s %s%s, %s%s%s\n", deck.c_str(),
                 Counted(static_cast<long long>(cards.size()), "card").c_str(),
                 dryRun ? "would be added" : "added", exists ? "" : " to a new file",
                 Counted(before + static_cast<long long>(cards.size()), "record").c_str(),
-                dryRun ? " (nothing written)" : "");
+                HtmlNote(result.converted).c_str(), dryRun ? " (nothing written)" : "");
     return 0;
 }

@@ -36,13 +36,18 @@ Appends the cards of FILE, or of standard input, to DECK.qld as new records: the
 each row is the question, the second the answer, further fields are left out. Creates DECK.qld
 with the defaults of a new file when it does not exist.
 
-FILE is UTF-8 text, with or without a byte-order mark, with CRLF or LF line ends; a field in
-double quotes may hold the separator, quotes (doubled) and line breaks. A data file holds at most
-1000 records: the cards beyond are left out. A text longer than 499 bytes is cut on a character
-boundary. Both are reported by line.
+FILE is UTF-8 text, with or without a byte-order mark, with LF, CRLF or CR line ends, of at most
+16 MB; a field in double quotes may hold the separator, quotes (doubled) and line breaks. The
+header lines of other flash-card programs' exports are read: "#separator:", "#html:true" (the
+fields are HTML: line breaks, entities and tags become plain text, counted in the summary) and
+"#guid column:", "#notetype column:", "#deck column:", "#tags column:" (those columns hold no
+card text); the others are skipped. Blank rows and rows of one field make no card: they are
+skipped. A data file holds at most 1000 records: the cards beyond are left out. A text longer
+than 499 bytes is cut on a character boundary. All of these are reported by line.
 
   --sep SEP   tab, comma, semicolon or one character; by default the one that a
-              "#separator:" line names, or that the first line uses
+              "#separator:" line names, or that the first line uses (when commas and
+              semicolons split it alike, --sep must say which)
   --header    the first row names the columns: skip it
   --dry-run   report what would be done and write nothing
 )";

@@ -12,6 +12,8 @@
 namespace {
 
 CWinApp* g_pApp = nullptr;
+// Longer than any path the system takes: no value that the program stored.
+constexpr std::size_t kLongestProfileString = 4096;
 
 // A value is stored as text when it is UTF-8, else as its bytes: a path on Linux is bytes, and
 // a name in another encoding must come back as it was.
@@ -62,7 +64,8 @@ std::string CWinApp::GetProfileString(const std::string& section, const std::str
         return value.toByteArray().toStdString();
     if (value.typeId() != QMetaType::QString)
         return defaultValue;
-    return ToStdString(value.toString());
+    std::string text = ToStdString(value.toString());
+    return text.size() > kLongestProfileString ? defaultValue : text;
 }
 
 void CWinApp::WriteProfileString(const std::string& section, const std::string& entry,

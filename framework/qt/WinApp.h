@@ -23,7 +23,8 @@ public:
 
     // The settings live under the maker's name and the application's title (string 57344).
     void SetRegistryKey(const std::string& company);
-    // The stored string, or the default when it is missing or not a string.
+    // The stored string, or the default when it is missing, not a string or longer than 4096
+    // bytes.
     std::string GetProfileString(const std::string& section, const std::string& entry,
                                  const std::string& defaultValue) const;
     // A failure to store is ignored.

@@ -16,6 +16,10 @@
 #include <filesystem>
 #include <optional>
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr int kWaitMs = 5000;
@@ -73,6 +77,33 @@ protected:
         EXPECT_FALSE(TheApp().InitInstance());
         run.exitStatus = TheApp().ExitInstance();
         return run;
+    }
+
+    // Sends a later start's request, with a token, on the session's socket; true once the
+    // running copy has taken it (it comes forward in the same step).
+    static bool AskToComeForward() {
+        const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        (PrivateInstanceFolder() + "/quillow.socket")
+            .copy(address.sun_path, sizeof address.sun_path - 1);
+        const std::string request = "quillow: bring forward startup-id_42\n";
+        std::string reply;
+        const bool answered =
+            ::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+            ::send(socket, request.data(), request.size(), MSG_NOSIGNAL) ==
+                static_cast<ssize_t>(request.size()) &&
+            QTest::qWaitFor(
+                [&] {
+                    char buffer[8];
+                    const ssize_t got = ::recv(socket, buffer, sizeof buffer, 0);
+                    if (got > 0)
+                        reply.append(buffer, static_cast<std::size_t>(got));
+                    return got == 0 || reply.size() >= 3;
+                },
+                kWaitMs);
+        ::close(socket);
+        return answered && reply == "ok\n";
     }
 
     TempDir dir;
@@ -151,73 +182,24 @@ TEST_F(StartupTest, MissingStoredFileFallsBackToTheDefaultFileForGood) {
     EXPECT_TRUE(boxes.Shown().empty());
 }
 
-TEST_F(StartupTest, StartWhileACopyRunsOnlyAsksItToComeForward) {
-    const std::string caption = "Quillow V2.0 - deck.qld";
-    Store(kTitle, caption);
-    Store(kFile1, dir.File("deck.qld")); // missing: reading it would show message 112
-    const Bytes settingsBefore = ReadFileBytes(SettingsPath());
-    int requests = 0;
-    {
-        CInstanceServer runningCopy([&] { ++requests; });
-        runningCopy.Listen(ToQString(caption));
-
-        const StartResult run = RunProgram();
-        EXPECT_FALSE(run.windowOpened);
-        EXPECT_TRUE(boxes.Shown().empty());
-        EXPECT_EQ(run.exitStatus, 0);
-        EXPECT_EQ(ReadFileBytes(SettingsPath()), settingsBefore);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return requests == 1; }, kWaitMs));
-    }
-
-    // Once that copy has gone, a start runs as usual and stores its file at the end.
-    MakeDeck(DefaultFile());
-    Store(kFile1, "");
-    const StartResult run = RunProgram();
-    EXPECT_TRUE(run.windowOpened);
-    EXPECT_EQ(StoredSettings()[kFile1], DefaultFile());
-    EXPECT_EQ(requests, 1);
-}
-
-TEST_F(StartupTest, CopyUnderAnotherCaptionIsNotTheRunningCopy) {
-    const std::string deck = dir.File("deck.qld");
-    MakeDeck(deck);
-    Store(kTitle, "Quillow V2.0 - deck.qld");
-    Store(kFile1, deck);
-    int requests = 0;
-    CInstanceServer otherCopy([&] { ++requests; });
-    otherCopy.Listen("Quillow V2.0 - other.qld");
-
-    const StartResult run = RunProgram();
-    EXPECT_TRUE(run.windowOpened);
-    EXPECT_EQ(run.caption, "Quillow V2.0 - deck.qld");
-    QCoreApplication::processEvents();
-    EXPECT_EQ(requests, 0);
-}
-
-// A later start reaches the running window through its caption: a window hidden by the program
-// stays hidden (here, without a tray, minimised), one minimised by the user is restored.
+// A later start's request reaches the running window: a window hidden by the program stays
+// hidden (here, without a tray, minimised), one minimised by the user is restored.
 TEST_F(StartupTest, RunningWindowComesForwardByTheRules) {
     MakeDeck(DefaultFile());
-    bool askedWhileHidden = false;
     bool stayedHidden = false;
-    bool askedWhileMinimised = false;
     bool restored = false;
     RunProgram([&](CDialog& window) {
-        const QString caption = window.windowTitle();
         window.SendCommand(IDC_HIDE);
-        askedWhileHidden = BringRunningCopyForward(caption);
-        QTest::qWait(200);
+        ASSERT_TRUE(AskToComeForward());
         stayedHidden = !window.isVisible() || window.isMinimized();
 
         window.showNormal();
         QTest::qWait(50);
         window.showMinimized();
-        askedWhileMinimised = BringRunningCopyForward(caption);
+        ASSERT_TRUE(AskToComeForward());
         restored = QTest::qWaitFor([&] { return !window.isMinimized(); }, kWaitMs);
     });
-    EXPECT_TRUE(askedWhileHidden);
     EXPECT_TRUE(stayedHidden);
-    EXPECT_TRUE(askedWhileMinimised);
     EXPECT_TRUE(restored);
 }
 

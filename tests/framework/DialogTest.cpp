@@ -145,4 +145,7 @@ TEST(ProfileTest, StringsRoundTripAndGarbageGivesTheDefault) {
     std::ofstream(path, std::ios::trunc)
         << "[Recent%20QLD%20File]\nTitle=@Variant(\\0\\0\\0\\x7f)\n";
     EXPECT_EQ(app->GetProfileString("Recent QLD File", "Title", "ExtraQuillow"), "ExtraQuillow");
+    std::ofstream(path, std::ios::trunc)
+        << "[Recent%20QLD%20File]\nFile1=/" << std::string(10'000'000, 'a') << "\n";
+    EXPECT_EQ(app->GetProfileString("Recent QLD File", "File1", ""), "");
 }

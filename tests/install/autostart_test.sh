@@ -33,7 +33,7 @@ run on
 [[ $status == 0 && $out == "autostart is on: $entry" ]] || fail "on: $status '$out'"
 [[ -f $entry ]] || fail "no entry $entry"
 desktop-file-validate "$entry" || fail "the entry is not valid"
-grep -qxF "Exec=$program" "$entry" || fail "the entry does not start $program: $(grep Exec "$entry")"
+grep -qxF "Exec=${program//%/%%}" "$entry" || fail "the entry does not start $program: $(grep Exec "$entry")"
 run
 [[ $out == "autostart is on: $entry" ]] || fail "status after on: '$out'"
 run on
@@ -72,7 +72,7 @@ cp "$program" "$spaced/quillow"
 qld="$spaced/qld"
 run on
 [[ $status == 0 ]] || fail "on from '$spaced': $status '$out'"
-grep -qxF "Exec=\"$spaced/quillow\"" "$entry" || fail "unquoted: $(grep Exec "$entry")"
+grep -qxF "Exec=\"${spaced//%/%%}/quillow\"" "$entry" || fail "unquoted: $(grep Exec "$entry")"
 desktop-file-validate "$entry" || fail "the entry with a quoted path is not valid"
 rm "$spaced/quillow"
 run on

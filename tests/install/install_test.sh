@@ -52,7 +52,8 @@ fi
 
 build=$1 source=$2 id=$3 programdir=$4 bindir=$5 datadir=$6
 here=$(dirname "$(realpath "$0")")
-root=$(mktemp -d "${TMPDIR:-/tmp}/quillow-install-XXXXXX")
+# A '%' in the prefix, which the desktop entry's Exec key escapes.
+root=$(mktemp -d "${TMPDIR:-/tmp}/quillow-install-100%-XXXXXX")
 # A user's own install: into ~/.local of a private HOME, whose data folder lies in the prefix too.
 prefix="$root/home/.local"
 # The install writes its list of files into the build folder: keep the list of a real install.
@@ -106,7 +107,7 @@ done
 
 desktop="$prefix/$datadir/applications/$id.desktop"
 desktop-file-validate "$desktop" || fail "desktop-file-validate refused $id.desktop"
-grep -qxF "Exec=\"$prefix/$bindir/quillow\"" "$desktop" || fail "the desktop entry does not start quillow"
+grep -qxF "Exec=\"${prefix//%/%%}/$bindir/quillow\"" "$desktop" || fail "the desktop entry does not start quillow"
 grep -qx "Icon=$id" "$desktop" || fail "the desktop entry's icon is not $id"
 grep -qx 'Categories=\(.*;\)\?Education;.*' "$desktop" || fail "the desktop entry is not in Education"
 metainfo="$prefix/$datadir/metainfo/$id.metainfo.xml"

@@ -32,8 +32,16 @@ TEST(DelimitedTextTest, ReadsWhatOtherProgramsExport) {
         {"settings lines and a tags column",
          "#separator:tab\n#html:false\n#tags column:3\nQ1\tA, b\ttag1\n",
          {},
-         {{"Q1", "A, b", "tag1"}},
+         {{"Q1", "A, b"}},
          {4}},
+        {"HTML fields after note type and deck columns, and settings that change nothing",
+         "#separator:tab\r\n#html:true\r\n#notetype column:1\r\n#deck column:2\r\n"
+         "#columns:Notetype\tDeck\tFront\tBack\r\n#tags:x y\r\n#if matches:update current\r\n"
+         "Basic\tDefault\tWhat is "
+         "<b>H<sub>2</sub>O</b>?\tWater<br>H&amp;O&#8322;<div>liquid</div>\r\n",
+         {},
+         {{"What is H2O?", "Water\nH&O\xE2\x82\x82\nliquid"}},
+         {8}},
         {"semicolons",
          "Hauptstadt;Berlin;\nFluss;Rhein, Elbe\n",
          {},
@@ -50,7 +58,11 @@ TEST(DelimitedTextTest, ReadsWhatOtherProgramsExport) {
          {';', false},
          {{"a", "b\tc"}},
          {2}},
-        {"a lone CR is text", "a\rb\tc\n", {}, {{"a\rb", "c"}}, {1}},
+        {"CR line ends",
+         "q1\ta1\rq2\t\"two\rlines\"\r\rq3\ta3",
+         {},
+         {{"q1", "a1"}, {"q2", "two\nlines"}, {"q3", "a3"}},
+         {1, 2, 5}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.style);
@@ -75,9 +87,37 @@ TEST(DelimitedTextTest, RefusesTextItCannotReadWithTheLine) {
         {std::string("a\tb\x00", 4), "line 1: a NUL byte"},
         {"\xFF\xFEq\0\t\0", "line 1: UTF-16 text; save it as UTF-8"},
         {"#separator:nonsense\na\tb\n", "line 1: unknown separator"},
+        {"#html:true\n#tags column:last\na\tb\n", "line 2: not a column number: last"},
+        {"a,b;c\n", "line 1: commas and semicolons split the first line alike; name the "
+                    "separator with --sep"},
+        {"ok\tfine\r\xE9t\xE9\tsummer\r", "line 2: not UTF-8 text"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ReadRows(c.text, {}).error, c.error) << c.text;
+}
+
+TEST(DelimitedTextTest, HtmlFieldsBecomePlainText) {
+    struct Case {
+        std::string html, text;
+        int lineBreaks, entities, tags;
+    } cases[] = {
+        {"a<div>b</div><div><br></div><div>c</div><div><br></div>", "a\nb\n\nc", 3, 0, 0},
+        {"<p>one</p><p>two</p>", "one\ntwo", 1, 0, 0},
+        {"x<BR/>y<br />z", "x\ny\nz", 2, 0, 0},
+        {"<span style=\"color: red\">red</span> <img src=\"a.png\">", "red ", 0, 0, 3},
+        {"1 < 2 &amp;&nbsp;3 &gt; 2 &#x1F600; &copy; &#0; &#55296; &",
+         "1 < 2 & 3 > 2 \xF0\x9F\x98\x80 "
+         "&copy; &#0; &#55296; &",
+         0, 4, 0},
+        {"<b", "<b", 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        HtmlConversion converted;
+        EXPECT_EQ(HtmlToText(c.html, converted), c.text) << c.html;
+        EXPECT_EQ(converted.lineBreaks, c.lineBreaks) << c.html;
+        EXPECT_EQ(converted.entities, c.entities) << c.html;
+        EXPECT_EQ(converted.tags, c.tags) << c.html;
+    }
 }
 
 TEST(DelimitedTextTest, FindsBytesThatAreNotUtf8) {

@@ -78,9 +78,11 @@ TEST_F(QldTest, ImportMakesANewFileAndAppendsToIt) {
     Cards cards = {{"Paris, France", "say \"bonjour\""}, {"Two lines", "one\ntwo"}};
     EXPECT_EQ(Deck(), Expected({.cards = cards}, Deck())) << "new-file defaults and the records";
 
-    Outcome second = Run({"import", "deck.qld", "-"}, "#separator:tab\n#html:false\nQ3\tA3\ttag\n");
+    Outcome second = Run({"import", "deck.qld", "-"},
+                         "#separator:tab\n#html:true\n#tags column:1\ntag\tQ3 &amp; Q4\tA<br>3\n");
     EXPECT_EQ(second.status, 0) << second.err;
-    cards.emplace_back("Q3", "A3");
+    EXPECT_EQ(second.out, "deck.qld: 1 card added, 3 records; from HTML: 1 line break, 1 entity\n");
+    cards.emplace_back("Q3 & Q4", "A\n3");
     EXPECT_EQ(Deck(), Expected({.cards = cards}, Deck()));
 }
 
@@ -104,9 +106,13 @@ TEST_F(QldTest, ExportThenImportGivesTheSameTexts) {
     EXPECT_EQ(Deck(), deck);
     EXPECT_EQ(Run({"export", "deck.qld"}).out, TextOf(Deck("out.tsv")));
 
-    EXPECT_EQ(Run({"import", "copy.qld", "out.tsv"}).status, 0);
+    // The empty record makes a blank row, which is no card.
+    EXPECT_EQ(Run({"import", "copy.qld", "out.tsv"}).err,
+              "qld: out.tsv: line 4: a blank row: skipped\n");
     const Bytes copy = Deck("copy.qld");
-    EXPECT_EQ(copy, Expected({.cards = original.cards}, copy));
+    Cards texts = original.cards;
+    texts.erase(texts.begin() + 2);
+    EXPECT_EQ(copy, Expected({.cards = texts}, copy));
 }
 
 TEST_F(QldTest, ImportStopsAtTheLimitAndCutsLongTextsOnACharacter) {
@@ -115,11 +121,13 @@ TEST_F(QldTest, ImportStopsAtTheLimitAndCutsLongTextsOnACharacter) {
     for (int k = 0; k < 170; ++k)
         euros += "\xE2\x82\xAC";
     Write("in.tsv", "one\t1\n" + std::string(498, 'q') + "\xC3\xA9\t" + euros +
-                        "\nthree\t3\n\n"
+                        "\nthree\t3\n\n \t\nlonely\n"
                         "four\t4\nfive\t5\n");
     Outcome outcome = Run({"import", "deck.qld", "in.tsv"});
     EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(outcome.err, "qld: in.tsv: 2 cards from line 5 on left out: a data file holds at "
+    EXPECT_EQ(outcome.err, "qld: in.tsv: line 5: a blank row: skipped\n"
+                           "qld: in.tsv: line 6: one field, no answer: skipped\n"
+                           "qld: in.tsv: 2 cards from line 7 on left out: a data file holds at "
                            "most 1000 questions\n"
                            "qld: in.tsv: line 2: question and answer cut at 499 bytes\n");
     EXPECT_EQ(outcome.out, "deck.qld: 3 cards added, 1000 records\n");
@@ -190,11 +198,18 @@ TEST_F(QldTest, FailuresNameTheFileAndTheReason) {
     WriteFileBytes(dir.File("held.qld"), heldDeck);
     CFile quillow;
     ASSERT_TRUE(quillow.Open(dir.File("held.qld"), CFile::modeReadWrite | CFile::shareExclusive));
+    Write("tie.csv", "a,b;c\n");
+    Write("big.tsv", std::string(16 * 1024 * 1024 + 1, 'x'));
     struct Case {
         std::vector<std::string> words;
         std::string err;
     } cases[] = {
         {{"import", "new.qld", "latin1.tsv"}, "qld: latin1.tsv: line 2: not UTF-8 text\n"},
+        {{"import", "new.qld", "tie.csv"},
+         "qld: tie.csv: line 1: commas and semicolons split the first line alike; name the "
+         "separator with --sep\n"},
+        {{"import", "new.qld", "big.tsv"},
+         "qld: big.tsv: more than 16 MB, far more than a deck of 1000 cards takes: split it\n"},
         {{"import", "new.qld", "missing.tsv"},
          "qld: missing.tsv: cannot open: No such file or directory\n"},
         {{"import", "short.qld", "latin1.tsv"}, "qld: latin1.tsv: line 2: not UTF-8 text\n"},
