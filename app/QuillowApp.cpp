@@ -16,7 +16,6 @@
 namespace {
 
 constexpr const char* kSection = "Recent QLD File";
-constexpr const char* kDefaultDataFile = "Quillow.qld";
 
 } // namespace
 
@@ -33,9 +32,8 @@ bool CQuillowApp::InitInstance() {
         return false;
 
     m_strProgramFolder = ToStdString(QCoreApplication::applicationDirPath()) + "/";
+    // Empty on a first start: the quiz window opens the default data file.
     m_strDataFile = GetProfileString(kSection, "File1", "");
-    if (m_strDataFile.empty())
-        m_strDataFile = GetDefaultDataFolder() + kDefaultDataFile;
     const QScreen* screen = QGuiApplication::primaryScreen();
     m_nDisplayColors = DisplayColorsForDepth(screen ? screen->depth() : 32);
 

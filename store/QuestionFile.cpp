@@ -3,6 +3,7 @@
 #include "Exit.h"
 #include "MessageBox.h"
 #include "ResourceIds.h"
+#include "StarterDeck.h"
 #include "Strings.h"
 
 namespace {
@@ -43,18 +44,31 @@ void CQuestionFile::CreateNew() {
     ComputeSequence();
 }
 
+// No path yet (a first start) means the default file, without a word.
 void CQuestionFile::Load() {
     const std::string path = m_host.GetDataFilePath();
+    if (path.empty()) {
+        LoadDefault();
+        return;
+    }
     if (!Open(path, modeReadWrite)) {
         AfxMessageBox(FormatString(IDS_FILE_NOT_FOUND, path), MB_ICONEXCLAMATION);
-        const std::string defaultPath = m_host.GetDefaultDataFolder() + kDefaultFileName;
-        m_host.SetDataFilePath(defaultPath);
-        if (!Open(defaultPath, modeReadWrite)) {
-            CreateNew();
-            return;
-        }
+        LoadDefault();
+        return;
     }
     LoadOpenFile();
+}
+
+// A missing default file is made from the starter deck beside the program, or empty without one.
+void CQuestionFile::LoadDefault() {
+    const std::string path = m_host.GetDefaultDataFolder() + kDefaultFileName;
+    m_host.SetDataFilePath(path);
+    if (Open(path, modeReadWrite) ||
+        (CopyStarterDeck(m_host.GetProgramFolder() + kDefaultFileName, path) &&
+         Open(path, modeReadWrite)))
+        LoadOpenFile();
+    else
+        CreateNew();
 }
 
 void CQuestionFile::LoadOpenFile() {

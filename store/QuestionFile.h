@@ -18,6 +18,8 @@ public:
     explicit CQuestionFile(IQuestionFileHost& host);
 
     void CreateNew();
+    // The file at the application's path, or the default file when there is none yet or it
+    // cannot be opened.
     void Load();
     void SaveAndClose();
     void WriteHeader();
@@ -41,6 +43,7 @@ public:
     std::int32_t sequenceIndex = 0;
 
 private:
+    void LoadDefault();
     void LoadOpenFile();
     void RefuseUnlessLoadable(std::size_t headerBytesRead);
     void MoveRecordsFromOldLayout();
