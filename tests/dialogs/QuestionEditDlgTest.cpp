@@ -155,6 +155,13 @@ TEST_F(QuestionEditDlgTest, KeysInTheBoxesAndNewByItsMnemonic) {
     Edit(2, [&](CDialog& dialog) {
         dialog.activateWindow(); // mnemonics act in the active window
         ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        // A push-like button shows that it has the keyboard, as a button does.
+        QWidget* previous = dialog.GetDlgItem(IDC_EDIT_PREVIOUS);
+        const QImage unfocused = previous->grab().toImage();
+        dialog.setAttribute(Qt::WA_KeyboardFocusChange); // as after a Tab
+        previous->setFocus();
+        EXPECT_NE(previous->grab().toImage(), unfocused);
+        Box(dialog, IDC_EDIT_QUESTION)->setFocus();
         Retype(dialog, IDC_EDIT_QUESTION, "Capital of Italy?");
         QTest::keyClick(Box(dialog, IDC_EDIT_QUESTION), Qt::Key_Tab);
         ASSERT_EQ(dialog.focusWidget(), Box(dialog, IDC_EDIT_ANSWER));
