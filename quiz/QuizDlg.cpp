@@ -238,8 +238,8 @@ void CQuizDlg::StartPopupTimer() {
 }
 
 // The icon stays for the whole run; without a tray to hold it, hiding minimises the window. A
-// tray that keeps the right button for a menu (a StatusNotifierItem host) gets one whose first
-// item brings the window back.
+// StatusNotifierItem host keeps the right button for the icon's menu, so the menu's first item
+// brings the window back.
 void CQuizDlg::AddTrayIcon() {
     m_trayIcon.setIcon(LoadAppIcon(IDI_TRAY));
     m_trayIcon.setToolTip(ToQString(LoadString(IDS_APP_TITLE)));
