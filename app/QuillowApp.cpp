@@ -16,7 +16,6 @@
 namespace {
 
 constexpr const char* kSection = "Recent QLD File";
-constexpr const char* kDefaultDataFile = "Quillow.qld";
 
 } // namespace
 
@@ -34,9 +33,8 @@ bool CQuillowApp::InitInstance() {
             m_nInstanceListener,
             [this](const QByteArray& activationToken) { BringMainWindowForward(activationToken); });
     m_strProgramFolder = ProgramFolder();
+    // Empty on a first start: the quiz window opens the default data file.
     m_strDataFile = GetProfileString(kSection, "File1", "");
-    if (m_strDataFile.empty())
-        m_strDataFile = GetDefaultDataFolder() + kDefaultDataFile;
     // A data-file failure ends the program at once: the file it then had open (after a refused
     // file, the default one) is the one the next start opens.
     ExitHandler previousExitHandler;

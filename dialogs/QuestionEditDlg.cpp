@@ -26,7 +26,8 @@ bool CQuestionEditDlg::OnInitDialog() {
 
 void CQuestionEditDlg::ShowRecord() {
     const int position = m_record.number;
-    if (m_nShown != -1 && m_nShown != position)
+    // Also before showing the same record again: what was typed stays, stored.
+    if (m_nShown != -1)
         StoreEdits();
     m_pFile->ReadRecordOrExit(position, m_record);
     SetDlgItemText(IDC_EDIT_POSITION,

@@ -6,9 +6,11 @@ char Folded(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// The next byte at or after i that is not a space, or size when there is none.
+// The next byte at or after i that counts, or size when there is none: spaces do not count, nor
+// the carriage return of a CR LF line end, which reads as the LF alone.
 std::size_t SkipSpaces(std::string_view text, std::size_t i) {
-    while (i < text.size() && text[i] == ' ')
+    while (i < text.size() &&
+           (text[i] == ' ' || (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')))
         ++i;
     return i;
 }

@@ -22,6 +22,7 @@
 
 #include <QCoreApplication>
 #include <QFocusEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShowEvent>
@@ -153,7 +154,7 @@ void CQuizDlg::ShowQuestion(bool advance) {
                                : m_file.ReadRecordOrExit(m_current.number, m_current);
     if (number < 0)
         return;
-    m_panel.SetInfo(m_current.correctCount - 1, m_current.number + 1, &m_file);
+    m_panel.SetInfo(CPanelStatic::LevelOf(m_current.correctCount), m_current.number + 1, &m_file);
     if (FieldText(m_current.question).empty())
         SetFieldText(m_current.question, LoadString(IDS_EMPTY_QUESTION));
     SetDlgItemText(IDC_QUESTION_TEXT, std::string(FieldText(m_current.question)));
@@ -236,10 +237,15 @@ void CQuizDlg::StartPopupTimer() {
     SetTimer(ID_POPUP_TIMER, static_cast<int>(period));
 }
 
-// The icon stays for the whole run; without a tray to hold it, hiding minimises the window.
+// The icon stays for the whole run; without a tray to hold it, hiding minimises the window. A
+// StatusNotifierItem host keeps the right button for the icon's menu, so the menu's first item
+// brings the window back.
 void CQuizDlg::AddTrayIcon() {
     m_trayIcon.setIcon(LoadAppIcon(IDI_TRAY));
     m_trayIcon.setToolTip(ToQString(LoadString(IDS_APP_TITLE)));
+    auto* menu = new QMenu(this);
+    menu->addAction(ToQString(LoadString(IDS_TRAY_SHOW)), this, &CQuizDlg::PopUp);
+    m_trayIcon.setContextMenu(menu);
     connect(&m_trayIcon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
                 if (reason != QSystemTrayIcon::MiddleClick && reason != QSystemTrayIcon::Unknown)
@@ -260,10 +266,17 @@ void CQuizDlg::HideToTray() {
     // on blinking, waking the program twice a second while it waits.
     QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
     QCoreApplication::sendEvent(&m_answerBox, &focusOut);
+    KeepPlace();
     if (QSystemTrayIcon::isSystemTrayAvailable() && m_trayIcon.isVisible())
         hide();
     else
         showMinimized();
+}
+
+// Shown again, a dialog that was never placed by the program is centred anew: the window keeps
+// the place where the user left it.
+void CQuizDlg::KeepPlace() {
+    move(pos());
 }
 
 void CQuizDlg::PopUp() {

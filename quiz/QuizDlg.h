@@ -67,6 +67,7 @@ protected:
 private:
     void CheckAnswer();
     void AddTrayIcon();
+    void KeepPlace();
     void CreatePanel();
     void SetUpButtons();
     void OnShowWindow();

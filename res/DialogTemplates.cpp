@@ -49,8 +49,8 @@ constexpr std::array kAboutControls = {
     ControlTemplate{-1, StaticText, "(C) 2026 Brightfen", 40, 26, 110, 10, CS_NONE},
     ControlTemplate{-1, Icon, "129", 12, 58, 20, 20, CS_NONE},
     ControlTemplate{-1, StaticText,
-                    "Brightfen\nSmall tools for learning by heart\n\nquillow@brightfen.example\n"
-                    "Questions, bug reports and ideas are welcome.",
+                    "Brightfen\nSmall tools for learning by heart\n\nFree software under the GNU "
+                    "General Public License, version 3 or later, without any warranty.",
                     40, 58, 115, 70, CS_NONE},
     ControlTemplate{IDC_OK, DefPushButton, "OK", 60, 137, 45, 12, CS_TABSTOP},
 };

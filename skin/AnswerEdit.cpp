@@ -1,6 +1,7 @@
 #include "AnswerEdit.h"
 
 #include "AnswerKeys.h"
+#include "EditBoxes.h"
 
 #include <QKeyEvent>
 
@@ -11,11 +12,16 @@ CAnswerEdit::CAnswerEdit(int displayColors)
     colours.setColor(QPalette::Text, m_clrText);
     colours.setColor(QPalette::Base, m_clrBack);
     setPalette(colours);
+    // The box scrolls to the cursor by itself; a bar of the platform's grey has no place on the
+    // skin.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTabChangesFocus(true);
 }
 
 int CAnswerEdit::CommandForKey(int key, Qt::KeyboardModifiers modifiers) {
-    // Alt turns F7 to F9 into keys of the window system, which the box leaves alone.
-    const bool alt = modifiers & Qt::AltModifier;
+    // Alt turns a key into one of the window system's, which sends nothing.
+    if (modifiers & Qt::AltModifier)
+        return -1;
     switch (key) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -23,11 +29,11 @@ int CAnswerEdit::CommandForKey(int key, Qt::KeyboardModifiers modifiers) {
             return -1;
         return (modifiers & Qt::ShiftModifier) ? KEYCMD_EDIT : KEYCMD_ANSWER;
     case Qt::Key_F7:
-        return alt ? -1 : KEYCMD_GO;
+        return KEYCMD_GO;
     case Qt::Key_F8:
-        return alt ? -1 : KEYCMD_NEXT;
+        return KEYCMD_NEXT;
     case Qt::Key_F9:
-        return alt ? -1 : KEYCMD_FUNCTION;
+        return KEYCMD_FUNCTION;
     default:
         return -1;
     }
@@ -35,14 +41,19 @@ int CAnswerEdit::CommandForKey(int key, Qt::KeyboardModifiers modifiers) {
 
 void CAnswerEdit::keyPressEvent(QKeyEvent* event) {
     const int command = CommandForKey(event->key(), event->modifiers());
-    if (command < 0) {
-        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-            (event->modifiers() & Qt::ControlModifier)) {
-            insertPlainText(QStringLiteral("\n"));
-            return;
-        }
-        QPlainTextEdit::keyPressEvent(event);
+    if (command >= 0) {
+        SendUserMessage(parentWidget(), WM_ANSWERKEY, command);
         return;
     }
-    SendUserMessage(parentWidget(), WM_ANSWERKEY, command);
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // Ctrl+Enter starts a new line; Alt+Enter does nothing.
+        if (!(event->modifiers() & Qt::AltModifier)) {
+            insertPlainText(QStringLiteral("\n"));
+            ensureCursorVisible();
+        }
+        return;
+    }
+    if (TypeTabOnCtrlTab(*this, *event))
+        return;
+    QPlainTextEdit::keyPressEvent(event);
 }

@@ -9,13 +9,18 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <optional>
 #include <unistd.h>
 
 namespace {
 
 constexpr int kFileHeaderSize = 14;
 constexpr int kInfoHeaderSize = 40;
+constexpr int kHeadersSize = kFileHeaderSize + kInfoHeaderSize;
 constexpr int kLargestSide = 4096;
+// Every piece of the skin lies within the picture's first 244 x 40 pixels.
+constexpr int kSkinMapWidth = 244;
+constexpr int kSkinMapHeight = 40;
 
 std::unique_ptr<QVector<QRgb>> g_pBackPalette;
 std::unique_ptr<QPixmap> g_hBackBitmap;
@@ -32,37 +37,61 @@ int UInt16At(const QByteArray& b, int offset) {
     return static_cast<std::uint8_t>(b[offset]) | static_cast<std::uint8_t>(b[offset + 1]) << 8;
 }
 
-} // namespace
+// What the headers say of the picture, when it can serve as the skin.
+struct PictureLayout {
+    int width = 0, height = 0;
+    bool topDown = false;
+    std::uint32_t colors = 0;
+    std::int64_t pixelsAt = 0, stride = 0;
+    std::int64_t Size() const { return pixelsAt + stride * height; }
+};
 
-QImage DecodeBackgroundImage(const QByteArray& file) {
-    constexpr int headers = kFileHeaderSize + kInfoHeaderSize;
-    if (file.size() < headers)
-        return {};
+std::optional<PictureLayout> ReadLayout(const QByteArray& file) {
+    if (file.size() < kHeadersSize)
+        return std::nullopt;
     const std::int32_t width = Int32At(file, kFileHeaderSize + 4);
     const std::int32_t storedHeight = Int32At(file, kFileHeaderSize + 8);
     const int bitCount = UInt16At(file, kFileHeaderSize + 14);
     const auto colorsUsed = static_cast<std::uint32_t>(Int32At(file, kFileHeaderSize + 32));
-    const bool topDown = storedHeight < 0;
-    const std::int64_t height = topDown ? -std::int64_t{storedHeight} : storedHeight;
-    const std::uint32_t colors = colorsUsed == 0 ? 256 : colorsUsed;
-    if (bitCount != 8 || colors > 256 || width <= 0 || width > kLargestSide || height == 0 ||
-        height > kLargestSide)
-        return {};
-    const std::int64_t stride = (std::int64_t{width} + 3) & ~std::int64_t{3};
-    const std::int64_t pixelsAt = headers + 4 * std::int64_t{colors};
-    if (file.size() < pixelsAt + stride * height)
-        return {};
+    const std::int64_t height = storedHeight < 0 ? -std::int64_t{storedHeight} : storedHeight;
+    PictureLayout layout;
+    layout.colors = colorsUsed == 0 ? 256 : colorsUsed;
+    if (bitCount != 8 || layout.colors > 256 || width < kSkinMapWidth || width > kLargestSide ||
+        height < kSkinMapHeight || height > kLargestSide)
+        return std::nullopt;
+    layout.width = width;
+    layout.height = static_cast<int>(height);
+    layout.topDown = storedHeight < 0;
+    layout.stride = (std::int64_t{width} + 3) & ~std::int64_t{3};
+    layout.pixelsAt = kHeadersSize + 4 * std::int64_t{layout.colors};
+    return layout;
+}
 
-    QImage image(width, static_cast<int>(height), QImage::Format_Indexed8);
+} // namespace
+
+std::int64_t BackgroundImageBytes(const QByteArray& headers) {
+    const std::optional<PictureLayout> layout = ReadLayout(headers);
+    return layout ? layout->Size() : -1;
+}
+
+QImage DecodeBackgroundImage(const QByteArray& file) {
+    const std::optional<PictureLayout> layout = ReadLayout(file);
+    if (!layout || file.size() < layout->Size())
+        return {};
+    const int width = layout->width, height = layout->height;
+    const std::uint32_t colors = layout->colors;
+    const std::int64_t pixelsAt = layout->pixelsAt, stride = layout->stride;
+    const bool topDown = layout->topDown;
+    QImage image(width, height, QImage::Format_Indexed8);
     QVector<QRgb> table(256, qRgb(0, 0, 0));
     for (std::uint32_t i = 0; i < colors; ++i) {
         const auto* entry =
-            reinterpret_cast<const std::uint8_t*>(file.constData()) + headers + 4 * i;
+            reinterpret_cast<const std::uint8_t*>(file.constData()) + kHeadersSize + 4 * i;
         table[static_cast<int>(i)] = qRgb(entry[2], entry[1], entry[0]);
     }
     image.setColorTable(table);
     for (int row = 0; row < height; ++row) {
-        const int stored = topDown ? row : static_cast<int>(height) - 1 - row;
+        const int stored = topDown ? row : height - 1 - row;
         std::memcpy(image.scanLine(row), file.constData() + pixelsAt + stride * stored,
                     static_cast<std::size_t>(width));
     }
@@ -81,7 +110,11 @@ const QVector<QRgb>* LoadBackgroundImage(const std::string& programFolder) {
         AfxMessageBox("'backimg.bmp' file not found", MB_ICONEXCLAMATION);
         ExitProgram(1);
     }
-    const QByteArray bytes = file.readAll();
+    // Only the bytes that the headers say the picture needs are read, whatever the file's length.
+    QByteArray bytes = file.read(kHeadersSize);
+    const std::int64_t size = BackgroundImageBytes(bytes);
+    if (size > kHeadersSize)
+        bytes += file.read(size - kHeadersSize);
     const QImage picture = DecodeBackgroundImage(bytes);
     if (picture.isNull())
         return nullptr;

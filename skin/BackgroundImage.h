@@ -7,16 +7,20 @@
 #include <QRgb>
 #include <QVector>
 
+#include <cstdint>
 #include <string>
 
 // The skin: one 8-bit picture ("backimg.bmp") whose regions every painter copies, its colour
 // table (the palette) and the caption font, shared by the whole program.
 
 // The picture in the file's bytes as an indexed image, or a null image when it cannot serve as
-// the skin: not 8 bits, more than 256 colours, a size of 0, a negative width or more than 4096
-// either way, or fewer bytes than its header, colour table and rows need. Rows stored top-down
-// come out the right way up; pixel values beyond the colour table show black.
+// the skin: not 8 bits, more than 256 colours, smaller than the skin's map (244 x 40), a negative
+// width, more than 4096 either way, or fewer bytes than its header, colour table and rows need.
+// Rows stored top-down come out the right way up; pixel values beyond the colour table show
+// black.
 QImage DecodeBackgroundImage(const QByteArray& file);
+// How many bytes of the file the picture takes, from its first 54 bytes; -1 when it cannot serve.
+std::int64_t BackgroundImageBytes(const QByteArray& headers);
 
 // Loads the picture from the program folder. A missing file ends the program after its message;
 // a picture that cannot serve leaves the program without a skin and returns null.

@@ -34,6 +34,10 @@ void CPanelStatic::SetInfo(int level, int number, const CQuestionFile* file) {
     repaint();
 }
 
+int CPanelStatic::LevelOf(std::int32_t correctCount) {
+    return correctCount == INT32_MIN ? INT32_MIN : correctCount - 1;
+}
+
 int CPanelStatic::Progress(const QuestionFileHeader& h) {
     const long long span = kReviewSpan[static_cast<std::size_t>(h.reviewMode)];
     const long long done = h.stepIndex + (static_cast<long long>(h.position) - h.rangeFrom) * 6;

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <cstdint>
+
 class CQuestionFile;
 class QPainter;
 
@@ -15,6 +17,8 @@ public:
     CPanelStatic() = default;
 
     void SetInfo(int level, int number, const CQuestionFile* file);
+    // The bar's level for a question's correct count: one less, the lowest count staying lowest.
+    static int LevelOf(std::int32_t correctCount);
 
     // The progress of the pass in per cent, 0 to 100.
     static int Progress(const QuestionFileHeader& header);

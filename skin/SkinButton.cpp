@@ -85,6 +85,13 @@ void CSkinButton::enterEvent(QEnterEvent* event) {
     QPushButton::enterEvent(event);
 }
 
+// A hidden button is not lit, and its timer would go on waking the hidden program.
+void CSkinButton::hideEvent(QHideEvent* event) {
+    if (s_pHoverButton == this)
+        StopHover();
+    QPushButton::hideEvent(event);
+}
+
 void CSkinButton::OnNcHitTest() {
     if (s_pHoverButton == this)
         return;

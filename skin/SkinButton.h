@@ -32,6 +32,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     int StateFromWidget() const;

@@ -3,6 +3,7 @@
 #include "Exit.h"
 #include "MessageBox.h"
 #include "ResourceIds.h"
+#include "StarterDeck.h"
 #include "Strings.h"
 
 namespace {
@@ -59,8 +60,13 @@ void CQuestionFile::CreateNew() {
     ComputeSequence();
 }
 
+// No path yet (a first start) means the default file, without a word.
 void CQuestionFile::Load() {
     const std::string path = m_host.GetDataFilePath();
+    if (path.empty()) {
+        OpenDefaultFile();
+        return;
+    }
     bool inUse = false;
     if (Open(path, kOpenForWriting, &inUse)) {
         LoadOpenFile();
@@ -75,11 +81,14 @@ std::string CQuestionFile::DefaultFilePath() const {
     return m_host.GetDefaultDataFolder() + kDefaultFileName;
 }
 
+// A missing default file is made from the starter deck beside the program, or empty without one.
 void CQuestionFile::OpenDefaultFile() {
     const std::string path = DefaultFilePath();
     m_host.SetDataFilePath(path);
     bool inUse = false;
-    if (Open(path, kOpenForWriting, &inUse))
+    if (Open(path, kOpenForWriting, &inUse) ||
+        (!inUse && CopyStarterDeck(m_host.GetProgramFolder() + kDefaultFileName, path) &&
+         Open(path, kOpenForWriting, &inUse)))
         LoadOpenFile();
     else if (inUse)
         ExitWithMessage(FormatString(IDS_DEFAULT_FILE_IN_USE, path));

@@ -19,6 +19,8 @@ public:
     explicit CQuestionFile(IQuestionFileHost& host);
 
     void CreateNew();
+    // The file at the application's path, or the default file when there is none yet or it
+    // cannot be opened.
     void Load();
     void SaveAndClose();
     void WriteHeader();

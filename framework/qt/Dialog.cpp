@@ -25,9 +25,32 @@
 #include <QShortcutEvent>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 using ModalRunSeam = Seam<struct ModalRunTag, void(CDialog&)>;
+
+// A check box drawn as a push button: it sends its command when clicked and is never the
+// button that Enter presses.
+class CPushLikeButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+};
+
+bool IsPushLike(const QObject* control) {
+    return dynamic_cast<const CPushLikeButton*>(control) != nullptr;
+}
+
+// Tab enters a group of radio buttons at its checked one, or at the first when none is checked.
+void PutTabStopOnChecked(const QButtonGroup& group) {
+    const QList<QAbstractButton*> buttons = group.buttons();
+    const auto checked =
+        std::find_if(buttons.begin(), buttons.end(), [](auto* b) { return b->isChecked(); });
+    const QAbstractButton* stop = checked != buttons.end() ? *checked : buttons.value(0);
+    for (QAbstractButton* button : buttons)
+        button->setFocusPolicy(button == stop ? Qt::StrongFocus : Qt::ClickFocus);
+}
 
 Qt::WindowFlags FlagsFor(unsigned style) {
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint;
@@ -54,9 +77,8 @@ QWidget* MakeControl(const ControlTemplate& t, QWidget* parent, QWidget* previou
         return button;
     }
     case ControlKind::PushLikeButton: {
-        auto* button = new QPushButton(text, parent);
+        auto* button = new CPushLikeButton(text, parent);
         button->setAutoDefault(false);
-        button->setFlat(true);
         return button;
     }
     case ControlKind::Edit: {
@@ -141,6 +163,8 @@ void CDialog::BuildControls() {
             if (!radioGroup || (t.style & CS_GROUP)) {
                 radioGroup = new QButtonGroup(this);
                 m_radioGroups[t.id] = radioGroup;
+                connect(radioGroup, &QButtonGroup::buttonToggled, this,
+                        [group = radioGroup] { PutTabStopOnChecked(*group); });
             }
             radioGroup->addButton(radio);
         } else {
@@ -156,6 +180,8 @@ void CDialog::BuildControls() {
         }
         m_tabOrder.push_back(control);
     }
+    for (const auto& [id, group] : m_radioGroups)
+        PutTabStopOnChecked(*group);
     // Frames lie behind the controls they hold.
     for (QGroupBox* frame : findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly))
         frame->lower();
@@ -169,13 +195,14 @@ void CDialog::WireCommand(QWidget* control, int id) {
 }
 
 // A button's mnemonic clicks it at once. Qt would click it 100 ms later, and keys typed in the
-// meantime would reach the controls as they were before the click.
+// meantime would reach the controls as they were before the click. A push-like button leaves the
+// focus where it was, so that typing goes on in the box that had it.
 bool CDialog::eventFilter(QObject* watched, QEvent* event) {
     auto* button = qobject_cast<QAbstractButton*>(watched);
     if (!button || event->type() != QEvent::Shortcut ||
         static_cast<QShortcutEvent*>(event)->isAmbiguous())
         return QDialog::eventFilter(watched, event);
-    if (button->focusPolicy() & Qt::TabFocus)
+    if ((button->focusPolicy() & Qt::TabFocus) && !IsPushLike(button))
         button->setFocus(Qt::ShortcutFocusReason);
     button->click();
     return true;
@@ -325,8 +352,8 @@ void CDialog::EnableToolTips() {
         SetToolTipFromStrings(id, control);
 }
 
-// Enter presses the focused push button, else sends IDOK, whether or not a button shows it;
-// Escape sends IDCANCEL.
+// Enter presses the focused push button (a push-like one is not), else sends IDOK, whether or not
+// a button shows it; Escape sends IDCANCEL.
 void CDialog::keyPressEvent(QKeyEvent* event) {
     const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if (event->key() == Qt::Key_Escape && modifiers == Qt::NoModifier) {
@@ -336,7 +363,8 @@ void CDialog::keyPressEvent(QKeyEvent* event) {
     }
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
         modifiers == Qt::NoModifier) {
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isVisible())
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget());
+            button && button->isVisible() && !IsPushLike(button))
             button->click();
         else
             OnCommand(IDOK);

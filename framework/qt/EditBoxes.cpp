@@ -22,18 +22,26 @@ void CDialogTextBox::keyPressEvent(QKeyEvent* event) {
         event->ignore();
         return;
     }
-    if (event->key() == Qt::Key_Tab && event->modifiers() == Qt::ControlModifier) {
-        insertPlainText(QStringLiteral("\t"));
+    if (TypeTabOnCtrlTab(*this, *event))
         return;
-    }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (event->modifiers() & Qt::ControlModifier)
+        if (event->modifiers() & Qt::ControlModifier) {
             insertPlainText(QStringLiteral("\n"));
-        else
+            ensureCursorVisible();
+        } else {
             event->ignore();
+        }
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
+}
+
+bool TypeTabOnCtrlTab(QPlainTextEdit& box, const QKeyEvent& event) {
+    if (event.key() != Qt::Key_Tab || event.modifiers() != Qt::ControlModifier)
+        return false;
+    box.insertPlainText(QStringLiteral("\t"));
+    box.ensureCursorVisible();
+    return true;
 }
 
 void FocusAndSelectAll(QWidget* control) {

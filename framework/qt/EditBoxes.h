@@ -23,5 +23,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
+// Ctrl+Tab types a tab in a box where Tab moves on; true when the key was that one and is done.
+bool TypeTabOnCtrlTab(QPlainTextEdit& box, const QKeyEvent& event);
+
 // The focus on the box, its whole text selected.
 void FocusAndSelectAll(QWidget* control);

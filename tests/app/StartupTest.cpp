@@ -110,14 +110,16 @@ protected:
     MessageBoxRecorder boxes;
 };
 
-// No stored path, or an empty one.
+// No stored path, or an empty one; the default file there or not yet made, without a word.
 TEST_F(StartupTest, FirstStartOpensTheDefaultFileAndStoresItsPath) {
     for (const bool emptyEntry : {false, true}) {
         SCOPED_TRACE(emptyEntry);
         ClearSettings();
         if (emptyEntry)
             Store(kFile1, "");
-        MakeDeck(DefaultFile());
+        std::filesystem::remove(DefaultFile());
+        if (!emptyEntry)
+            MakeDeck(DefaultFile());
         const StartResult run = RunProgram();
         ASSERT_TRUE(run.windowOpened);
         EXPECT_EQ(run.caption, "Quillow V2.0 - Quillow.qld");

@@ -110,11 +110,15 @@ TEST_F(QuestionEditDlgTest, LeavingARecordStoresItsEditsAndEscapeDropsOnlyTheSho
     EXPECT_TRUE(boxes.Shown().empty());
 }
 
-// The go-to dialog offers the file's records; 0, 6 or Cancel keeps the record shown, unstored.
+// The go-to dialog offers the file's records; 0, 6 or Cancel keeps the record shown, unstored,
+// and the record shown itself keeps the texts typed, stored as on leaving it.
 TEST_F(QuestionEditDlgTest, PositionButtonGoesToARecordOfTheFileOnly) {
     Open(5);
-    const std::pair<const char*, Qt::Key> answers[] = {
-        {"0", Qt::Key_Return}, {"6", Qt::Key_Return}, {"3", Qt::Key_Escape}, {"4", Qt::Key_Return}};
+    const std::pair<const char*, Qt::Key> answers[] = {{"0", Qt::Key_Return},
+                                                       {"6", Qt::Key_Return},
+                                                       {"3", Qt::Key_Escape},
+                                                       {"2", Qt::Key_Return},
+                                                       {"4", Qt::Key_Return}};
     const auto* answer = answers;
     answerGoto = [&](CGotoDlg& go) {
         EXPECT_EQ(go.GetDlgItemText(IDC_GOTO_NUMBER), "2");
@@ -131,6 +135,10 @@ TEST_F(QuestionEditDlgTest, PositionButtonGoesToARecordOfTheFileOnly) {
             EXPECT_EQ(DataBytes(), before) << answers[refused].first;
         }
         Click(dialog, IDC_EDIT_POSITION);
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_POSITION), "2 of 5");
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_QUESTION), "Unsaved");
+        EXPECT_EQ(DataBytes(), With(before, {{Question(1), "Unsaved"}}));
+        Click(dialog, IDC_EDIT_POSITION);
         EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_POSITION), "4 of 5");
         EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_QUESTION), "Q4");
         EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_ANSWER), "A4");
@@ -140,12 +148,20 @@ TEST_F(QuestionEditDlgTest, PositionButtonGoesToARecordOfTheFileOnly) {
 }
 
 // Tab moves on and Ctrl+Tab types a tab. New stores the record shown and appends an empty one,
-// up to 1000; keys typed right after its mnemonic reach the new record, never the one before.
+// up to 1000; keys typed right after its mnemonic reach the new record, never the one before. The
+// mnemonic of a push-like button leaves the focus in the box, and Enter on one presses Return.
 TEST_F(QuestionEditDlgTest, KeysInTheBoxesAndNewByItsMnemonic) {
     Open(5);
     Edit(2, [&](CDialog& dialog) {
         dialog.activateWindow(); // mnemonics act in the active window
         ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        // A push-like button shows that it has the keyboard, as a button does.
+        QWidget* previous = dialog.GetDlgItem(IDC_EDIT_PREVIOUS);
+        const QImage unfocused = previous->grab().toImage();
+        dialog.setAttribute(Qt::WA_KeyboardFocusChange); // as after a Tab
+        previous->setFocus();
+        EXPECT_NE(previous->grab().toImage(), unfocused);
+        Box(dialog, IDC_EDIT_QUESTION)->setFocus();
         Retype(dialog, IDC_EDIT_QUESTION, "Capital of Italy?");
         QTest::keyClick(Box(dialog, IDC_EDIT_QUESTION), Qt::Key_Tab);
         ASSERT_EQ(dialog.focusWidget(), Box(dialog, IDC_EDIT_ANSWER));
@@ -172,10 +188,17 @@ TEST_F(QuestionEditDlgTest, KeysInTheBoxesAndNewByItsMnemonic) {
               Bytes(expected.begin() + RecordOffset(0), expected.end()));
 
     Open(1000);
-    Edit(0, [](CDialog& dialog) {
+    const int result = Edit(0, [](CDialog& dialog) {
+        dialog.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        QTest::keyClick(Box(dialog, IDC_EDIT_QUESTION), Qt::Key_Less, Qt::AltModifier);
+        EXPECT_EQ(dialog.focusWidget(), Box(dialog, IDC_EDIT_QUESTION));
         Click(dialog, IDC_EDIT_NEW);
         EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_POSITION), "1 of 1000");
+        dialog.GetDlgItem(IDC_EDIT_NEW)->setFocus();
+        QTest::keyClick(dialog.GetDlgItem(IDC_EDIT_NEW), Qt::Key_Return);
     });
+    EXPECT_EQ(result, IDOK);
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"No more questions can be added.\n\n"
                                                       "The limit is 1000 questions."});
     EXPECT_EQ(DataBytes(), before);

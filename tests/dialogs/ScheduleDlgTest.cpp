@@ -67,9 +67,20 @@ TEST(ScheduleDlgTest, RangeButtonsKeepTheRangeOrderedAndOkReturnsWhatIsChecked) 
             EXPECT_EQ(dialog.GetDlgItemText(IDC_SCHEDULE_FROM), step->from);
             EXPECT_EQ(dialog.GetDlgItemText(IDC_SCHEDULE_TO), step->to);
         }
-        Click(dialog, IDC_SCHEDULE_ROUGH);
+        // Tab enters the review modes at the one checked.
+        dialog.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        QWidget* initRecords = dialog.GetDlgItem(IDC_SCHEDULE_INIT_RECORDS);
+        for (int mode : {IDC_SCHEDULE_ONCE, IDC_SCHEDULE_ROUGH}) {
+            Click(dialog, mode);
+            initRecords->setFocus();
+            QTest::keyClick(initRecords, Qt::Key_Tab);
+            EXPECT_EQ(dialog.focusWidget(), dialog.GetDlgItem(mode));
+        }
         Click(dialog, IDC_SCHEDULE_INIT_RECORDS);
-        Click(dialog, IDOK);
+        // Enter on a range button presses OK, not the range button.
+        dialog.GetDlgItem(IDC_SCHEDULE_FROM)->setFocus();
+        QTest::keyClick(dialog.GetDlgItem(IDC_SCHEDULE_FROM), Qt::Key_Return);
     };
     EXPECT_EQ(RunToOk(3, script, answerGoto), (std::array{4, 999, 2, 1}));
     EXPECT_EQ(runs, 6);

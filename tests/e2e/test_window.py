@@ -70,6 +70,10 @@ class WindowTest(DisplayTest):
     def test_hidden_window_comes_back_by_timer_and_by_tray_click(self):
         quiz = self.start()
         icon = wait_until(self.session.tray_icon, 30, "the tray icon")
+        # The window comes back where the user put it.
+        self.session.xdotool("windowmove", str(quiz.window), "40", "30")
+        place = wait_until(lambda: self.session.geometry(quiz.window)[:2] == (40, 30) and (40, 30),
+                           30, "the window moved")
         quiz.keys("Escape")
         self.session.await_state(quiz.window, "IsUnMapped", "Escape to hide the window")
         self.assertEqual(self.session.map_state(icon), "IsViewable")
@@ -78,6 +82,7 @@ class WindowTest(DisplayTest):
         self.session.click(icon, width // 2, height // 2)
         self.session.await_state(quiz.window, "IsViewable", "the window to come back on a click")
         self.await_focus(quiz.window, "the keyboard on the window after the click")
+        self.assertEqual(self.session.geometry(quiz.window)[:2], place)
         quiz.answer_counted("A1", 0)
 
         # With the smallest period the window comes back by itself as soon as it has hidden.
@@ -96,6 +101,7 @@ class WindowTest(DisplayTest):
                    "the window to hide and come back")
         self.session.await_state(quiz.window, "IsViewable", "the window to show")
         self.await_focus(quiz.window, "the keyboard on the window after the pop-up")
+        self.assertEqual(self.session.geometry(quiz.window)[:2], place)
         quiz.answer_counted("A2", 1)
         self.assertEqual(quiz.program.terminate(), 0)
         wait_until(lambda: self.session.tray_icon() is None, 30, "the tray icon to go at the end")

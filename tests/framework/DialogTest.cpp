@@ -2,14 +2,19 @@
 #include "Commands.h"
 #include "DataExchange.h"
 #include "MessageBox.h"
+#include "QtMessageBox.h"
 #include "UserMessage.h"
 #include "WinApp.h"
 
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QTest>
+#include <QTextEdit>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -148,4 +153,46 @@ TEST(ProfileTest, StringsRoundTripAndGarbageGivesTheDefault) {
     std::ofstream(path, std::ios::trunc)
         << "[Recent%20QLD%20File]\nFile1=/" << std::string(10'000'000, 'a') << "\n";
     EXPECT_EQ(app->GetProfileString("Recent QLD File", "File1", ""), "");
+}
+
+// A box is owned by the main window when no other is active, shows the program's icon and its
+// whole caption, and fits on the screen whatever the text: a long one scrolls.
+TEST(QtMessageBoxTest, OwnedWithTheIconAndFitsTheScreenWhateverTheText) {
+    QWidget mainWindow;
+    AfxGetApp()->m_pMainWnd = &mainWindow;
+    QString lines;
+    for (int k = 1; k <= 70; ++k)
+        lines += QStringLiteral("line %1\n").arg(k);
+    const QString caption = QStringLiteral("The correct answer is...");
+    for (const QString& text : {QStringLiteral("Paris"), QString(499, 'x'), lines}) {
+        SCOPED_TRACE(text.left(20).toStdString());
+        QWidget* owner = nullptr;
+        QSize size;
+        bool hasIcon = false;
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            owner = box->parentWidget();
+            size = box->frameGeometry().size();
+            hasIcon = !box->windowIcon().isNull();
+            for (const QLabel* label : box->findChildren<QLabel*>())
+                if (label->isVisible())
+                    shown += label->text();
+            for (const QTextEdit* view : box->findChildren<QTextEdit*>())
+                shown += view->toPlainText();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        EXPECT_EQ(ShowQtMessageBox({text.toStdString(), caption.toStdString(), MB_OK}), IDOK);
+        EXPECT_EQ(owner, &mainWindow);
+        EXPECT_TRUE(hasIcon);
+        EXPECT_TRUE(shown.contains(text));
+        QFont title;
+        title.setBold(true);
+        EXPECT_GE(size.width(), QFontMetrics(title).horizontalAdvance(caption) + 100);
+        const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+        EXPECT_LE(size.width(), screen.width());
+        EXPECT_LE(size.height(), screen.height());
+    }
+    AfxGetApp()->m_pMainWnd = nullptr;
 }

@@ -84,13 +84,14 @@ def bmp(width, height, bit_count=8, colors_used=16, pixel=lambda x, row: (x + 3 
 
 def pictures():
     return {
-        "small_8bit.bmp": bmp(4, 2),
-        "top_down_odd_width.bmp": bmp(3, -3, colors_used=5, pixel=lambda x, r: x + r),
-        "all_256_colours.bmp": bmp(5, 2, colors_used=0, pixel=lambda x, r: 51 * x + r),
-        "pixels_beyond_table.bmp": bmp(6, 2, colors_used=4, pixel=lambda x, r: 250 + x),
+        "small_8bit.bmp": bmp(244, 40),
+        "smaller_than_map.bmp": bmp(243, 39),
+        "top_down_odd_width.bmp": bmp(245, -41, colors_used=5, pixel=lambda x, r: x + r),
+        "all_256_colours.bmp": bmp(244, 40, colors_used=0, pixel=lambda x, r: 51 * x + r),
+        "pixels_beyond_table.bmp": bmp(246, 40, colors_used=4, pixel=lambda x, r: 250 + x),
         "24bit.bmp": bmp(3, 2, bit_count=24, colors_used=0, table_entries=0),
         "1bit.bmp": bmp(16, 2, bit_count=1, colors_used=2),
-        "rows_cut_short.bmp": bmp(4, 3, cut=3),
+        "rows_cut_short.bmp": bmp(244, 40, cut=3),
         "colours_300.bmp": bmp(2, 1, colors_used=300, table_entries=16),
         "width_5000.bmp": bmp(5000, 1, colors_used=2)[:60],
         "height_0.bmp": bmp(4, 0),

@@ -29,14 +29,12 @@ inside_display() {
 
     (cd "$root" && exec "$prefix/$bindir/quillow") &
     pid=$!
-    # The first start finds no default file: message 112 comes first; OK makes a new one.
-    local box window
-    box=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quillow$' | head -n 1) ||
-        fail "no message about the default file"
-    timeout 10 xdotool windowfocus --sync "$box" && xdotool key Return
+    # The first start finds no default file: the starter deck becomes it, without a message.
+    local window
     window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quillow V2\.0 - Quillow\.qld$' |
         head -n 1) || fail "no window \"Quillow V2.0 - Quillow.qld\" (no picture?)"
     [[ -n $window ]] || fail "no window"
+    ! xdotool search --onlyvisible --name '^Quillow$' >/dev/null || fail "a message at the first start"
     kill -TERM "$pid"
     local status=0
     wait "$pid" || status=$?
@@ -72,7 +70,8 @@ timeout 60 cmake --install "$build" --prefix "$prefix" >"$root/install.log" 2>&1
 icons=(16 32 48 64 128 256)
 expected=(
     "$bindir/qld" "$bindir/quillow"
-    "$programdir/Quillow.wav" "$programdir/backimg.bmp" "$programdir/installed"
+    "$programdir/Quillow.qld" "$programdir/Quillow.wav" "$programdir/backimg.bmp"
+    "$programdir/installed"
     "$programdir/manual.txt" "$programdir/qld" "$programdir/quillow" "$programdir/quillow_sound.so"
     "$datadir/applications/$id.desktop" "$datadir/metainfo/$id.metainfo.xml"
 )
@@ -96,7 +95,7 @@ for program in quillow qld; do
     ! readelf -d "$prefix/$programdir/$program" | grep -q 'R.*PATH' ||
         fail "$programdir/$program has a run path"
 done
-for file in backimg.bmp Quillow.wav manual.txt; do
+for file in backimg.bmp Quillow.wav manual.txt Quillow.qld; do
     cmp -s "$source/res/$file" "$prefix/$programdir/$file" || fail "$programdir/$file differs"
 done
 for size in "${icons[@]}"; do
@@ -130,6 +129,8 @@ timeout -k 5 90 bash "$0" --inside-display "$prefix" "$root" "$bindir"
 data="$HOME/.local/share/Brightfen/Quillow/Quillow.qld"
 [[ -f $data ]] || fail "no default data file $data"
 "$prefix/$bindir/qld" check "$data" >/dev/null || fail "the default data file does not pass qld check"
+cmp -s <(tail -c +105 "$data") <(tail -c +105 "$source/res/Quillow.qld") ||
+    fail "the default data file does not hold the starter deck's questions"
 grep -qxF "File1=$data" "$HOME/.config/Brightfen/Quillow.conf" ||
     fail "File1 is not the default data file: $(cat "$HOME/.config/Brightfen/Quillow.conf")"
 [[ $(installed) == "$before" ]] || fail "the program wrote into the installed folders"

@@ -268,6 +268,22 @@ TEST_F(QldTest, WrongUsageEndsWithStatusTwo) {
     }
 }
 
+// The deck that a first start copies: sound, and drilled over exactly its questions.
+TEST_F(QldTest, StarterDeckPassesCheckWithItsRangeOverItsQuestions) {
+    const Bytes deck = ReadFileBytes(STARTER_DECK);
+    WriteFileBytes(dir.File("Quillow.qld"), deck);
+    ASSERT_GE(deck.size(), 104u);
+    const std::string records = std::to_string(Int32At(deck, 4));
+    EXPECT_EQ(Run({"check", "Quillow.qld"}).out,
+              "Quillow.qld: " + records + " records, no problems\n");
+    const std::string info = Run({"info", "Quillow.qld"}).out;
+    EXPECT_NE(
+        info.find("  records        " + records + "\n  range          1 to " + records + "\n"),
+        std::string::npos)
+        << info;
+    EXPECT_GE(Int32At(deck, 4), 15);
+}
+
 TEST_F(QldTest, InfoTellsTheHeaderInWords) {
     Bytes deck = MakeDataFile({.cards = Cards(5, {"q", "a"}),
                                .popupMinutes = 5,

@@ -27,6 +27,9 @@ TEST(AnswerCheckTest, SpacesAndLetterCase) {
         {"a\nb", "a\nb", false, true},
         {"a\nb", "ab", false, false},
         {"ab\n", "ab", false, false},
+        {"Berlin\nBonn", "Berlin\r\nBonn", false, true},
+        {"a\r\nb", "a \n b", true, true},
+        {"a\rb", "a\nb", false, false},
         {"\xC3\x89t\xC3\xA9", "\xC3\xA9t\xC3\xA9", false, false}, // only A-Z fold
         {"[@`{", "[@`{", false, true},
         {"@", "`", false, false},

@@ -177,5 +177,13 @@ TEST_F(FunctionMenuTest, ManualAndAbout) {
         Choose(ID_ABOUT);
     }
     EXPECT_NE(std::find(aboutTexts.begin(), aboutTexts.end(), "Quillow V2.0"), aboutTexts.end());
+    // The licence is named; no address is made up.
+    const auto says = [&](const char* words) {
+        return std::any_of(aboutTexts.begin(), aboutTexts.end(), [&](const std::string& text) {
+            return text.find(words) != std::string::npos;
+        });
+    };
+    EXPECT_TRUE(says("GNU General Public License, version 3 or later"));
+    EXPECT_FALSE(says("@"));
     EXPECT_TRUE(quiz->IsShownToUser());
 }

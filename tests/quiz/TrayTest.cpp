@@ -4,6 +4,7 @@
 #include "QuestionFileHeader.h"
 #include "ScopedHandler.h"
 
+#include <QMenu>
 #include <QSystemTrayIcon>
 
 using TrayTest = QuizTest;
@@ -27,6 +28,15 @@ TEST_F(TrayTest, IconIsThereForTheWholeRunAndPopsTheWindowUp) {
     Press(Qt::Key_Escape);
     EXPECT_TRUE(quiz->IsTimerRunning(CQuizDlg::ID_POPUP_TIMER)) << "a second hide restarts it";
     emit icon->activated(QSystemTrayIcon::Context);
+    EXPECT_TRUE(quiz->IsShownToUser());
+
+    // Where the tray's host keeps the right button for a menu, its first item shows the window.
+    Press(Qt::Key_Escape);
+    ASSERT_NE(icon->contextMenu(), nullptr);
+    QAction* show = icon->contextMenu()->actions().value(0);
+    ASSERT_NE(show, nullptr);
+    EXPECT_EQ(show->text(), "&Show Quillow");
+    show->trigger();
     EXPECT_TRUE(quiz->IsShownToUser());
 
     quiz->DestroyWindow();

@@ -1,6 +1,7 @@
 #include "AnswerEdit.h"
 #include "AnswerKeys.h"
 
+#include <QScrollBar>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -35,6 +36,10 @@ TEST(AnswerEditTest, KeysSendTheirCommandsOrReachTheBox) {
         {Qt::Key_Return, Qt::ShiftModifier, KEYCMD_EDIT, ""},
         {Qt::Key_Return, Qt::ControlModifier, -1, "\n"},
         {Qt::Key_Return, Qt::ControlModifier | Qt::ShiftModifier, -1, "\n"},
+        {Qt::Key_Return, Qt::AltModifier, -1, ""},
+        {Qt::Key_Return, Qt::AltModifier | Qt::ShiftModifier, -1, ""},
+        {Qt::Key_Tab, Qt::NoModifier, -1, ""},
+        {Qt::Key_Tab, Qt::ControlModifier, -1, "\t"},
         {Qt::Key_F7, Qt::NoModifier, KEYCMD_GO, ""},
         {Qt::Key_F8, Qt::ControlModifier, KEYCMD_NEXT, ""},
         {Qt::Key_F9, Qt::NoModifier, KEYCMD_FUNCTION, ""},
@@ -56,9 +61,18 @@ TEST(AnswerEditTest, KeysSendTheirCommandsOrReachTheBox) {
     }
 }
 
+// The skin's colours, and no scroll bar of the platform's: a long answer scrolls to the cursor.
 TEST(AnswerEditTest, GroundIsNavyOnDisplaysOf256ColoursOrFewer) {
     CAnswerEdit fewColours(256), manyColours(257);
     EXPECT_EQ(fewColours.palette().color(QPalette::Base), QColor(0, 0, 128));
     EXPECT_EQ(manyColours.palette().color(QPalette::Base), QColor(74, 57, 41));
     EXPECT_EQ(manyColours.palette().color(QPalette::Text), QColor(255, 222, 239));
+
+    manyColours.resize(422, 62);
+    manyColours.show();
+    for (int line = 0; line < 8; ++line)
+        QTest::keyClick(&manyColours, Qt::Key_Return, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(manyColours.verticalScrollBar()->isVisible());
+    EXPECT_TRUE(manyColours.viewport()->rect().contains(manyColours.cursorRect()));
 }

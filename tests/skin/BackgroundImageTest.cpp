@@ -4,10 +4,19 @@
 #include "SkinButton.h"
 #include "SkinPictures.h"
 
+#include <sys/resource.h>
+
 #include <climits>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
+
+long PeakMemoryKiB() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
 
 struct BackgroundImageTest : ::testing::Test {
     void TearDown() override { FreeBackgroundImage(); }
@@ -17,13 +26,19 @@ struct BackgroundImageTest : ::testing::Test {
 } // namespace
 
 // Rows of 244 need no padding, of 245 three bytes; values beyond a table of 16 colours show
-// black.
+// black. Only the bytes the picture needs are read: a long tail after them is never touched.
 TEST_F(BackgroundImageTest, PixelsComeOutUprightInTheTablesColours) {
     for (const auto& [width, height, colorsUsed] :
-         {std::tuple{244, 3, 0u}, {245, 3, 16u}, {245, -3, 0u}, {3, 2, 16u}}) {
+         {std::tuple{244, 40, 0u}, {245, 40, 16u}, {245, -41, 0u}, {300, 44, 16u}}) {
         SCOPED_TRACE(::testing::Message()
                      << width << " x " << height << ", biClrUsed " << colorsUsed);
-        const QVector<QRgb>* palette = LoadPicture(MakeBmp(width, height, colorsUsed));
+        const QByteArray picture = MakeBmp(width, height, colorsUsed);
+        const TempDir dir;
+        WriteFileBytes(dir.File("backimg.bmp"), Bytes(picture.begin(), picture.end()));
+        std::filesystem::resize_file(dir.File("backimg.bmp"), picture.size() + (1LL << 30));
+        const long peakBefore = PeakMemoryKiB();
+        const QVector<QRgb>* palette = LoadBackgroundImage(dir.Path());
+        EXPECT_LT(PeakMemoryKiB() - peakBefore, 64 * 1024) << "KiB more at the peak";
         ASSERT_NE(palette, nullptr);
         const int colours = colorsUsed == 0 ? 256 : 16, rows = std::abs(height);
         EXPECT_EQ(palette->size(), colours);
@@ -42,15 +57,16 @@ TEST_F(BackgroundImageTest, PixelsComeOutUprightInTheTablesColours) {
 }
 
 TEST_F(BackgroundImageTest, PicturesThatCannotServeDecodeToNothing) {
-    const QByteArray good = MakeBmp(5, 3, 16); // 54 + 64 + 3 x 8 bytes
+    const QByteArray good = MakeBmp(244, 40, 16); // 54 + 64 + 40 x 244 bytes
     // The bit count, the colours used, the width and the height, changed in a file with bytes
-    // enough for any size; only the largest sizes serve.
+    // enough for any size; only the largest sizes serve, and none smaller than the skin's map.
     const std::tuple<int, std::int32_t, bool> fields[] = {
         {28, 24, false},    {46, 257, false},  {46, INT32_MIN, false}, {18, 0, false},
         {18, -5, false},    {18, 4097, false}, {22, 0, false},         {22, 4097, false},
-        {22, -4097, false}, {18, 4096, true},  {22, -4096, true}};
+        {22, -4097, false}, {18, 243, false},  {22, 39, false},        {22, -39, false},
+        {18, 4096, true},   {22, -4096, true}};
     for (const auto& [offset, value, serves] : fields) {
-        QByteArray file = good + QByteArray(40000, '\0');
+        QByteArray file = good + QByteArray(4096 * 244, '\0');
         for (int k = 0; k < 4; ++k)
             file[offset + k] = char(value >> 8 * k);
         EXPECT_EQ(DecodeBackgroundImage(file).isNull(), !serves) << value << " at " << offset;
@@ -67,7 +83,7 @@ TEST_F(BackgroundImageTest, MissingPictureEndsTheProgramAfterItsMessage) {
 
 // Without a skin the buttons keep the platform's look.
 TEST_F(BackgroundImageTest, PictureOfOtherDepthReleasesTheOneBeforeAndSaysNothing) {
-    QByteArray picture = MakeBmp(5, 3, 16);
+    QByteArray picture = MakeBmp(244, 40, 16);
     ASSERT_NE(LoadPicture(picture), nullptr);
     picture[28] = 24;
     const QVector<QRgb>* palette = GetBackPalette();

@@ -126,8 +126,13 @@ TEST_F(SkinPaintTest, ButtonLightPassesFromButtonToButtonAndGoesOut) {
         lit.OnNcHitTest();
     }
     EXPECT_EQ(CSkinButton::HoverButton(), nullptr);
+    QCursor::setPos(edit.mapToGlobal(QPoint(5, 5)));
     edit.OnNcHitTest();
     EXPECT_TRUE(edit.IsHoverTimerRunning()) << "a new light starts its own timer";
+
+    window.hide();
+    EXPECT_EQ(CSkinButton::HoverButton(), nullptr) << "a hidden window's buttons are not lit";
+    EXPECT_FALSE(edit.IsHoverTimerRunning());
 }
 
 TEST_F(SkinPaintTest, PanelShowsLevelNumberRangeModeAndProgress) {
@@ -142,6 +147,30 @@ TEST_F(SkinPaintTest, PanelShowsLevelNumberRangeModeAndProgress) {
         {3, 12345, 0, 4, 9, 2, 5, {1, 1, 1, 0, 0, 0, 0, 0, 0, 0}, "2345", "000", "0005", "0010"},
         {10, 42, 2, 0, 9, 13, 0, {1, 1, 1, 2, 2, 2, 3, 3, 3, 4}, "0042", "100", "0001", "0010"},
         {12, 1, 3, 5, 5, 5, 1, {1, 1, 1, 2, 2, 2, 3, 3, 3, 4}, "0001", "100", "0006", "0006"},
+        {INT32_MIN,
+         1,
+         1,
+         0,
+         19,
+         0,
+         0,
+         {0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+         "0001",
+         "000",
+         "0001",
+         "0020"},
+        {INT32_MAX,
+         1,
+         1,
+         0,
+         19,
+         0,
+         0,
+         {1, 1, 1, 2, 2, 2, 3, 3, 3, 4},
+         "0001",
+         "000",
+         "0001",
+         "0020"},
     };
     CPanelStatic panel;
     panel.resize(54, 35);
@@ -153,7 +182,7 @@ TEST_F(SkinPaintTest, PanelShowsLevelNumberRangeModeAndProgress) {
         file.header.rangeTo = c.rangeTo;
         file.header.position = c.position;
         file.header.stepIndex = c.stepIndex;
-        panel.SetInfo(c.correctCount - 1, c.number, &file);
+        panel.SetInfo(CPanelStatic::LevelOf(c.correctCount), c.number, &file);
         const QImage shot = panel.grab().toImage();
         EXPECT_TRUE(ShowsPicture(shot, QRect(0, 31, 54, 4), QPoint(190, 31))) << "the face";
         for (int i = 0; i < 10; ++i)

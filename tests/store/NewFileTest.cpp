@@ -23,28 +23,38 @@ TEST_F(NewFileTest, NewFileIsJustTheHeaderAndRecordsGoToTheirSlots) {
     EXPECT_TRUE(boxes.Shown().empty());
 }
 
-// A data file that cannot be opened, or that another Quillow or qld holds, gives way to the
-// default file, created when missing; the file held is left to its holder.
+// A data file that cannot be opened, or that another Quillow or qld holds, or none chosen yet,
+// gives way to the default file; a missing default file is made from the starter deck beside the
+// program, or empty without one. The file held is left to its holder.
 TEST_F(NewFileTest, MissingFileFallsBackToTheDefaultFile) {
     struct Case {
-        std::string dataFile, defaultFolder; // empty folder: the program's
-        int defaultRecords;                  // -1: no default file yet
+        std::string dataFile,
+            defaultFolder;  // no data file: a first start; no folder: the program's
+        int defaultRecords; // -1: no default file yet
+        int starterRecords; // -1: no starter deck beside the program
         bool held = false;
         void (CQuestionFile::*open)() = &CQuestionFile::Load;
-    } cases[] = {{"gone.qld", "", -1},
-                 {"gone.qld", "", 4},
-                 {"", "", -1},
-                 {"gone.qld", "data/", -1},
-                 {"held.qld", "", 4, true},
-                 {"held.qld", "", -1, true, &CQuestionFile::CreateNew}};
+    } cases[] = {{"gone.qld", "", -1, -1},
+                 {"gone.qld", "", 4, 4},
+                 {"", "", -1, -1},
+                 {"gone.qld", "data/", -1, -1},
+                 {"gone.qld", "data/", -1, 3},
+                 {"", "data/", -1, 3},
+                 {"", "data/", 2, 3},
+                 {"held.qld", "", 4, -1, true},
+                 {"held.qld", "", -1, -1, true, &CQuestionFile::CreateNew}};
     for (const auto& c : cases) {
-        SCOPED_TRACE("data file '" + c.dataFile + "', default folder '" + c.defaultFolder + "'");
+        SCOPED_TRACE("data file '" + c.dataFile + "', default folder '" + c.defaultFolder +
+                     "', starter " + std::to_string(c.starterRecords));
         TempDir folder;
-        const std::string dataFile = folder.File(c.dataFile);
+        const std::string dataFile = c.dataFile.empty() ? "" : folder.File(c.dataFile);
         TestHost fallback(dataFile, folder.Path());
         fallback.defaultDataFolder = c.defaultFolder.empty() ? "" : folder.File(c.defaultFolder);
         std::filesystem::create_directories(folder.File(c.defaultFolder));
         const std::string defaultFile = folder.File(c.defaultFolder + "Quillow.qld");
+        const Bytes starter = CurrentFile(c.starterRecords, 0, 1, 0, 0, c.starterRecords - 1);
+        if (c.starterRecords >= 0)
+            WriteFileBytes(folder.File("Quillow.qld"), starter);
         if (c.defaultRecords >= 0)
             WriteFileBytes(defaultFile, CurrentFile(c.defaultRecords));
         CFile holder;
@@ -55,17 +65,27 @@ TEST_F(NewFileTest, MissingFileFallsBackToTheDefaultFile) {
         boxes.Clear();
         CQuestionFile file(fallback);
         ASSERT_EQ(ExitStatusOf([&] { (file.*c.open)(); }), -1);
-        EXPECT_EQ(boxes.Texts(), std::vector<std::string>{
-                                     (c.held ? "The QLD file is open in another Quillow or in qld:"
-                                             : "File not found.") +
-                                     ("\n\n" + dataFile +
-                                      "\n\nAfter this message, I'll read a default data file.")});
+        EXPECT_EQ(boxes.Texts(),
+                  dataFile.empty()
+                      ? std::vector<std::string>{}
+                      : std::vector<std::string>{
+                            (c.held ? "The QLD file is open in another Quillow or in qld:"
+                                    : "File not found.") +
+                            ("\n\n" + dataFile +
+                             "\n\nAfter this message, I'll read a default data file.")});
         EXPECT_EQ(fallback.GetDataFilePath(), defaultFile);
-        const int records = std::max(c.defaultRecords, 0);
+        const bool fromStarter = c.defaultRecords < 0 && c.starterRecords >= 0;
+        const int records = fromStarter ? c.starterRecords : std::max(c.defaultRecords, 0);
         EXPECT_EQ(file.header.recordCount, records);
-        EXPECT_EQ(ReadFileBytes(defaultFile).size(), RecordOffset(records));
-        EXPECT_EQ(ReadFileBytes(folder.File(c.held ? "held.qld" : "gone.qld")),
-                  c.held ? CurrentFile(2) : Bytes{});
+        const Bytes made = ReadFileBytes(defaultFile);
+        ASSERT_EQ(made.size(), RecordOffset(records));
+        if (fromStarter) {
+            EXPECT_EQ(made, WithInt32(starter, 28, host.now)) << "the starter deck, saved now";
+        }
+        if (c.held)
+            EXPECT_EQ(ReadFileBytes(dataFile), CurrentFile(2));
+        else
+            EXPECT_FALSE(FileExists(folder.File("gone.qld")));
     }
 }
 
