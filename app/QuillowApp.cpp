@@ -7,6 +7,7 @@
 #include "QuizDlg.h"
 #include "TerminationSignals.h"
 #include "UserFolders.h"
+#include "WindowActivation.h"
 
 #include <QCoreApplication>
 #include <QScreen>
@@ -41,7 +42,8 @@ bool CQuillowApp::InitInstance() {
 
     CQuizDlg quiz(*this);
     m_pMainWnd = m_pQuiz = &quiz;
-    m_server = std::make_unique<CInstanceServer>([this] { BringMainWindowForward(); });
+    m_server = std::make_unique<CInstanceServer>(
+        [this](const QByteArray& token) { BringMainWindowForward(token); });
     QObject::connect(&quiz, &QWidget::windowTitleChanged, m_server.get(),
                      [this](const QString& caption) { m_server->Listen(caption); });
     CTerminationSignals termination([&quiz] {
@@ -74,20 +76,20 @@ std::string CQuillowApp::GetDefaultDataFolder() const {
     return folder;
 }
 
-// A hidden window stays hidden (also when, without a tray, hiding minimised it), a minimised one
-// is restored, and an open dialog comes to the top with it.
-void CQuillowApp::BringMainWindowForward() {
+// A window hidden in the tray stays there, where its icon brings it back. Any other window comes
+// up in front with the launcher's token, a minimised one restored: without a tray the launcher is
+// the way back to a hidden window. An open dialog comes to the top with it and takes the keyboard.
+void CQuillowApp::BringMainWindowForward(const QByteArray& activationToken) {
     CQuizDlg* window = m_pQuiz;
-    if (!window || window->IsHiddenToTray())
+    if (!window || (window->IsHiddenToTray() && window->IsTrayShown()))
         return;
-    QWidget* popup = QApplication::activeModalWidget();
-    window->raise();
-    if (window->isVisible())
-        window->activateWindow();
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (!dialog || dialog == window) {
+        window->PopUp(activationToken);
+        return;
+    }
     if (window->isMinimized())
         window->showNormal();
-    if (popup && popup != window) {
-        popup->raise();
-        popup->activateWindow();
-    }
+    window->raise();
+    ActivateWindow(*dialog, activationToken);
 }

@@ -30,7 +30,7 @@ public:
     int m_nDisplayColors = 0;
 
 private:
-    void BringMainWindowForward();
+    void BringMainWindowForward(const QByteArray& activationToken);
 
     CQuizDlg* m_pQuiz = nullptr;
     bool m_bFoundRunningCopy = false;

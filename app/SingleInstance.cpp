@@ -3,14 +3,45 @@
 #include <QCryptographicHash>
 #include <QLocalSocket>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 
 #include <unistd.h>
 
 namespace {
 
-constexpr char kBringForwardRequest[] = "quillow: bring forward\n";
+// The request is this, then a space and the launcher's token when there is one, then a newline.
+constexpr char kBringForwardRequest[] = "quillow: bring forward";
+constexpr int kMaxTokenBytes = 256;
 constexpr int kConnectTimeoutMs = 500;
+
+bool IsToken(const QByteArray& token) {
+    return !token.isEmpty() && token.size() <= kMaxTokenBytes &&
+           std::all_of(token.begin(), token.end(), [](char c) { return c > ' ' && c < 127; });
+}
+
+QByteArray LauncherToken() {
+    for (const char* variable : {"XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID"}) {
+        const QByteArray token = qgetenv(variable);
+        if (!token.isEmpty())
+            return IsToken(token) ? token : QByteArray();
+    }
+    return {};
+}
+
+// The token of a whole request line, or nothing when the line is not a request.
+std::optional<QByteArray> ParseRequest(const QByteArray& line) {
+    const QByteArray request(kBringForwardRequest);
+    if (line == request + '\n')
+        return QByteArray();
+    if (!line.startsWith(request + ' ') || !line.endsWith('\n'))
+        return std::nullopt;
+    const QByteArray token = line.mid(request.size() + 1).chopped(1);
+    if (!IsToken(token))
+        return std::nullopt;
+    return token;
+}
 
 QString ServerName(const QString& caption) {
     const QByteArray digest =
@@ -25,13 +56,16 @@ bool BringRunningCopyForward(const QString& caption) {
     socket.connectToServer(ServerName(caption));
     if (!socket.waitForConnected(kConnectTimeoutMs))
         return false;
-    socket.write(kBringForwardRequest);
+    QByteArray request(kBringForwardRequest);
+    if (const QByteArray token = LauncherToken(); !token.isEmpty())
+        request += ' ' + token;
+    socket.write(request + '\n');
     socket.waitForBytesWritten(kConnectTimeoutMs);
     socket.disconnectFromServer();
     return true;
 }
 
-CInstanceServer::CInstanceServer(std::function<void()> onBringForward)
+CInstanceServer::CInstanceServer(std::function<void(const QByteArray&)> onBringForward)
     : m_onBringForward(std::move(onBringForward)) {
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
     connect(&m_server, &QLocalServer::newConnection, this, &CInstanceServer::Answer);
@@ -59,12 +93,12 @@ void CInstanceServer::Answer() {
         auto received = std::make_shared<QByteArray>();
         connect(socket, &QLocalSocket::readyRead, this, [this, socket, received] {
             *received += socket->readAll();
-            const QByteArray request(kBringForwardRequest);
-            if (received->size() < request.size() && request.startsWith(*received))
+            const qsizetype longest = qsizetype(sizeof kBringForwardRequest) + kMaxTokenBytes + 1;
+            if (!received->contains('\n') && received->size() < longest)
                 return;
             socket->disconnectFromServer();
-            if (*received == request)
-                m_onBringForward();
+            if (const auto token = ParseRequest(*received))
+                m_onBringForward(*token);
         });
     }
 }

@@ -26,6 +26,8 @@ constexpr std::array kStrings = {
     StringEntry{126, "Quillow Data File (*.qld)|*.qld||"},
     StringEntry{127, "Create a new QLD File"},
     StringEntry{128, "Open a QLD File"},
+    StringEntry{130, "A question is waiting"},
+    StringEntry{131, "Answer"},
     StringEntry{1001, "Hide (Esc)"},
     StringEntry{1003, "Edit (Shift+Enter)"},
     StringEntry{1009, "Answer (Enter)"},

@@ -29,8 +29,11 @@ namespace {
 
 using ModalRunSeam = Seam<struct ModalRunTag, void(CDialog&)>;
 
-Qt::WindowFlags FlagsFor(unsigned style) {
-    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint;
+// An application window without an owner is a normal top-level window with its own task-bar
+// entry; every other dialog belongs to its owner.
+Qt::WindowFlags FlagsFor(unsigned style, bool owned) {
+    const bool ownWindow = (style & DS_APPWINDOW) && !owned;
+    Qt::WindowFlags flags = (ownWindow ? Qt::Window : Qt::Dialog) | Qt::CustomizeWindowHint;
     if (style & DS_TOOLWINDOW)
         flags |= Qt::Tool;
     if (style & DS_CAPTION)
@@ -122,7 +125,7 @@ void CDialog::Create() {
     if (m_created)
         return;
     m_created = true;
-    setWindowFlags(FlagsFor(m_template.style));
+    setWindowFlags(FlagsFor(m_template.style, parentWidget() != nullptr));
     if (*m_template.caption)
         setWindowTitle(QString::fromUtf8(m_template.caption));
     QFont dialogFont = font();
