@@ -1,0 +1,70 @@
+"""The quiz window in a native Wayland session that refuses focus stealing as GNOME does
+(mutter, headless): start, hide, the pop-up, and a second start from the launcher bringing the
+hidden window back, each seen in the program's Wayland traffic and the data file."""
+import unittest
+
+import qld
+from harness import DisplayTest, Traffic, WaylandSession, caption, wait_until
+
+
+class WaylandTest(DisplayTest):
+
+    def setUp(self):
+        self.session = WaylandSession()
+        self.addCleanup(self.session.close)
+
+    def test_hide_pop_up_and_second_start(self):
+        session = self.session
+        # Every card has the same answer, so any question due can be answered.
+        cards = [("Q%d" % n, "a") for n in range(1, 6)]
+        deck = session.deck("deck.qld", cards)
+        title = caption(deck)
+        program = session.start()
+
+        def traffic():
+            return Traffic(program.log.name)
+
+        def answered(total):
+            session.type("a")
+            session.key("Return")
+            wait_until(lambda: sum(qld.counts(qld.read(deck))) == total, 30,
+                       "answer %d counted in the file" % total)
+
+        # A normal top-level window, which the compositor focuses when it maps it: typing lands
+        # in the answer box.
+        wait_until(lambda: traffic().focused(title), 30, "the quiz window with the keyboard")
+        answered(1)
+
+        # Escape withdraws it (no minimise, which a Wayland client could not undo).
+        session.key("Escape")
+        wait_until(lambda: not traffic().shown(title), 30, "Escape to unmap the window")
+        self.assertEqual(traffic().minimised, 0)
+
+        # Without a tray the launcher is the way back: a second start, with the launcher's
+        # token, brings the hidden window up with the keyboard, and ends.
+        token = session.launch_token("quillow-e2e-launch-1")
+        session.env["XDG_ACTIVATION_TOKEN"] = token
+        second = session.start()
+        del session.env["XDG_ACTIVATION_TOKEN"]
+        self.assertEqual(second.process.wait(30), 0, second.output())
+        self.assertEqual(Traffic(second.log.name).toplevels, {}, "the second start shows nothing")
+        wait_until(lambda: traffic().focused(title), 30, "the hidden window back with the keyboard")
+        self.assertIn(token, traffic().activations)
+        answered(2)
+        self.assertEqual(program.terminate(), 0)
+
+        # The pop-up, at once with the period 0: mapped anew, in front, with the keyboard.
+        deck = session.deck("popup.qld", cards, popup_minutes=0)
+        title = caption(deck)
+        program = session.start()
+        wait_until(lambda: traffic().focused(title), 30, "the quiz window with the keyboard")
+        session.key("Escape")
+        wait_until(lambda: traffic().mapped.get(title) == 2 and traffic().focused(title), 30,
+                   "the pop-up with the keyboard")
+        answered(1)
+        self.assertEqual(session.notices, [], "no notification where the focus was given")
+        self.assertEqual(program.terminate(), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
