@@ -249,8 +249,8 @@ class Session:
 
     # -- the program ------------------------------------------------------------------------
 
-    def start(self, executable=None):
-        program = Program(self, executable or program_path())
+    def start(self, executable=None, env=None):
+        program = Program(self, executable or program_path(), env)
         self.programs.append(program)
         return program
 
@@ -348,6 +348,19 @@ class WaylandSession(Session):
         one that the compositor honours with the focus."""
         announce_launch(os.path.join(self.runtime, self.env["WAYLAND_DISPLAY"]), name)
         return name
+
+    def other_user_env(self, deck):
+        """The environment of another application in this session: a Quillow of a user of its
+        own on this deck, which the single instance does not join to this user's."""
+        home = self.path("other")
+        runtime = self.path("other-runtime")
+        os.makedirs(os.path.join(home, ".config", "Brightfen"))
+        os.makedirs(runtime, mode=0o700)
+        with open(os.path.join(home, ".config", "Brightfen", "Quillow.conf"), "w") as f:
+            f.write("[Recent%%20QLD%%20File]\nFile1=%s\n" % deck)
+        return dict(self.env, HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"),
+                    XDG_DATA_HOME=os.path.join(home, ".local", "share"), XDG_RUNTIME_DIR=runtime,
+                    WAYLAND_DISPLAY=os.path.join(self.runtime, self.env["WAYLAND_DISPLAY"]))
 
     def key(self, *keys):
         keysyms = [KEYSYMS.get(key) or ord(key) for key in keys]
@@ -484,10 +497,10 @@ class Traffic:
 
 
 class Program:
-    def __init__(self, session, executable):
+    def __init__(self, session, executable, env=None):
         self.session = session
         self.log = open(session.path("program-%d.log" % len(session.programs)), "wb")
-        self.process = subprocess.Popen([executable], env=session.env, cwd=session.root,
+        self.process = subprocess.Popen([executable], env=env or session.env, cwd=session.root,
                                         stdout=self.log, stderr=subprocess.STDOUT)
         self.pid = self.process.pid
 

@@ -1,6 +1,7 @@
 """The quiz window in a native Wayland session that refuses focus stealing as GNOME does
-(mutter, headless): start, hide, the pop-up, and a second start from the launcher bringing the
-hidden window back, each seen in the program's Wayland traffic and the data file."""
+(mutter, headless): start, hide, a second start from the launcher bringing the hidden window
+back, the pop-up, and the notification where the compositor refuses the focus, each seen in the
+program's Wayland traffic, the notification server's calls and the data file."""
 import unittest
 
 import qld
@@ -63,6 +64,44 @@ class WaylandTest(DisplayTest):
                    "the pop-up with the keyboard")
         answered(1)
         self.assertEqual(session.notices, [], "no notification where the focus was given")
+
+        # Another application takes the keyboard; a second start without a token raises the
+        # window, but the compositor keeps the keyboard where the user was. A notification says
+        # that a question waits, and is withdrawn when the window gets the keyboard another way.
+        other_deck = session.path("other.qld")
+        qld.make(other_deck, cards)
+        other_env = session.other_user_env(other_deck)
+        other = session.start(env=other_env)
+
+        def notice_after_refused_focus(count):
+            wait_until(lambda: Traffic(other.log.name).focused(caption(other_deck)), 30,
+                       "the other application with the keyboard")
+            self.assertEqual(session.start().process.wait(30), 0)
+            notice = wait_until(lambda: session.notices[count:], 30, "a notification")[0]
+            self.assertEqual(traffic().focus, None)
+            self.assertEqual((notice["call"], notice["summary"], notice["actions"]),
+                             ("Notify", "A question is waiting", ["default", "Answer"]))
+            self.assertRegex(notice["body"], r"^Q\d$", "the question's text")
+            return notice["id"]
+
+        number = notice_after_refused_focus(0)
+        token = session.launch_token("quillow-e2e-launch-2")
+        session.env["XDG_ACTIVATION_TOKEN"] = token
+        self.assertEqual(session.start().process.wait(30), 0)
+        del session.env["XDG_ACTIVATION_TOKEN"]
+        wait_until(lambda: traffic().focused(title), 30, "the window with the keyboard")
+        wait_until(lambda: {"call": "CloseNotification", "id": number} in session.notices, 30,
+                   "the notification withdrawn")
+
+        # The notification's action brings the keyboard, with the server's token.
+        self.assertEqual(other.terminate(), 0)
+        other = session.start(env=other_env)
+        number = notice_after_refused_focus(2)
+        token = session.launch_token("quillow-e2e-notification-1")
+        session.invoke_notice(number, token)
+        wait_until(lambda: traffic().focused(title), 30, "the window with the keyboard")
+        self.assertIn(token, traffic().activations)
+        answered(2)
         self.assertEqual(program.terminate(), 0)
 
 
