@@ -35,7 +35,7 @@ namespace {
 
 constexpr const char* kSettingsSection = "Recent QLD File";
 // How long a pop-up waits for the keyboard before it says by a notification that a question waits.
-constexpr int kFocusWaitMs = 1500;
+constexpr int kFocusWaitMs = 3000;
 
 } // namespace
 
