@@ -322,6 +322,8 @@ class WaylandSession(Session):
         first = json.loads(self.desktop.stdout.readline() or "{}")
         if first.get("call") != "ready":
             stop(self.desktop)
+            self.desktop.stdin.close()
+            self.desktop.stdout.close()
             self.desktop = None
             return False
 
@@ -430,12 +432,15 @@ def announce_launch(socket_path, startup_id):
         if target == 2 and opcode == 0:  # wl_registry.global
             name, length = struct.unpack_from("<II", body)
             interface = body[8:8 + length - 1].decode()
-            globals_[interface] = (name, struct.unpack_from("<I", body, 8 + length + (-length % 4))[0])
+            version_at = 8 + length + (-length % 4)
+            globals_[interface] = (name, struct.unpack_from("<I", body, version_at)[0])
     try:
         send(1, 1, struct.pack("<I", 2))  # wl_display.get_registry
         round_trip(3, on_global)
         name, version = globals_["gtk_shell1"]
-        send(2, 0, struct.pack("<I", name) + text("gtk_shell1") + struct.pack("<II", min(version, 3), 4))
+        # wl_registry.bind as gtk_shell1 (notify_launch came in version 3) to object 4
+        send(2, 0, struct.pack("<I", name) + text("gtk_shell1")
+             + struct.pack("<II", min(version, 3), 4))
         send(4, 3, text(startup_id))  # gtk_shell1.notify_launch
         round_trip(5, lambda *event: None)
     finally:
