@@ -49,25 +49,23 @@ void CDesktopNotification::Show(const QString& summary, const QString& body,
                                 const QString& actionLabel) {
     if (!Connect())
         return;
-    m_withdrawn = false;
+    const unsigned request = ++m_request;
     // A server that reads markup in the body gets the text escaped.
     auto* watcher = new QDBusPendingCallWatcher(
         QDBusConnection::sessionBus().asyncCall(Call(QStringLiteral("GetCapabilities"))), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, summary, body, actionLabel](QDBusPendingCallWatcher* call) {
+            [this, request, summary, body, actionLabel](QDBusPendingCallWatcher* call) {
                 call->deleteLater();
                 const QDBusPendingReply<QStringList> capabilities = *call;
-                if (capabilities.isError())
+                if (capabilities.isError() || request != m_request)
                     return;
-                Notify(summary, body, actionLabel,
+                Notify(request, summary, body, actionLabel,
                        capabilities.value().contains(QStringLiteral("body-markup")));
             });
 }
 
-void CDesktopNotification::Notify(const QString& summary, const QString& body,
+void CDesktopNotification::Notify(unsigned request, const QString& summary, const QString& body,
                                   const QString& actionLabel, bool bodyMarkup) {
-    if (m_withdrawn)
-        return;
     const QString appId = QGuiApplication::desktopFileName();
     QVariantMap hints;
     hints.insert(QStringLiteral("desktop-entry"), appId);
@@ -80,27 +78,32 @@ void CDesktopNotification::Notify(const QString& summary, const QString& body,
            << hints << 0;
     auto* watcher =
         new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(notify), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, &CDesktopNotification::OnNotified);
-}
-
-void CDesktopNotification::OnNotified(QDBusPendingCallWatcher* watcher) {
-    watcher->deleteLater();
-    const QDBusPendingReply<uint> reply = *watcher;
-    if (reply.isError())
-        return;
-    m_id = reply.value();
-    // Withdrawn while the server was still answering.
-    if (m_withdrawn)
-        Withdraw();
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, request](QDBusPendingCallWatcher* call) {
+                call->deleteLater();
+                const QDBusPendingReply<uint> reply = *call;
+                if (reply.isError())
+                    return;
+                // Withdrawn, or shown anew, while the server was still answering: the one that
+                // a later request replaced stays.
+                if (request == m_request)
+                    m_id = reply.value();
+                else if (reply.value() != m_id)
+                    Close(reply.value());
+            });
 }
 
 void CDesktopNotification::Withdraw() {
-    m_withdrawn = true;
+    ++m_request;
     m_token.clear();
-    if (m_id == 0)
+    Close(std::exchange(m_id, 0u));
+}
+
+void CDesktopNotification::Close(uint id) {
+    if (id == 0)
         return;
     QDBusMessage close = Call(QStringLiteral("CloseNotification"));
-    close << std::exchange(m_id, 0u);
+    close << id;
     QDBusConnection::sessionBus().call(close, QDBus::NoBlock);
 }
 

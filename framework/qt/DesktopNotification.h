@@ -6,8 +6,6 @@
 
 #include <functional>
 
-class QDBusPendingCallWatcher;
-
 // One desktop notification at a time through the session's notification server
 // (org.freedesktop.Notifications), with a default action. Without a session bus or a server,
 // nothing shows.
@@ -33,13 +31,14 @@ private slots:
 
 private:
     bool Connect();
-    void Notify(const QString& summary, const QString& body, const QString& actionLabel,
-                bool bodyMarkup);
-    void OnNotified(QDBusPendingCallWatcher* watcher);
+    void Notify(unsigned request, const QString& summary, const QString& body,
+                const QString& actionLabel, bool bodyMarkup);
+    void Close(uint id);
 
     std::function<void(const QByteArray&)> m_onInvoked;
     uint m_id = 0;
-    bool m_withdrawn = false;
+    // Counts the requests to show and to withdraw; an answer to an earlier one comes too late.
+    unsigned m_request = 0;
     bool m_connected = false;
     QByteArray m_token;
 };
