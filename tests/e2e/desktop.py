@@ -5,7 +5,9 @@ the seat's keyboard, plugged in and typed on through mutter's remote-desktop API
 Each call the server receives is one JSON line on standard output. Lines on standard input:
 `invoke ID TOKEN` invokes the default action of that notification, handing over the activation
 token first, as a desktop's server does; `keys KEYSYM...` presses and releases each key in turn
-and answers {"call": "typed"}."""
+and answers {"call": "typed"}; `tray` puts a tray on the bus (a StatusNotifierWatcher with its
+host, as KDE's panel or GNOME's AppIndicator extension do), which reports the icons that register
+and those whose program left the bus; `click SERVICE PATH` clicks such an icon."""
 import json
 import sys
 
@@ -64,6 +66,73 @@ class Server(dbus.service.Object):
         pass
 
 
+WATCHER = "org.kde.StatusNotifierWatcher"
+PROPERTIES = "org.freedesktop.DBus.Properties"
+
+
+class Tray(dbus.service.Object):
+    def __init__(self, bus):
+        super().__init__(bus, "/StatusNotifierWatcher")
+        self.items = []
+        bus.add_signal_receiver(self.owner_changed, "NameOwnerChanged",
+                                "org.freedesktop.DBus", "org.freedesktop.DBus")
+
+    def owner_changed(self, name, _old, new):
+        if not new and any(service == name for service, _ in self.items):
+            report(call="IconGone", service=str(name))
+
+    @dbus.service.method(WATCHER, in_signature="s", sender_keyword="sender")
+    def RegisterStatusNotifierItem(self, service, sender=None):
+        # Either a bus name (the item at /StatusNotifierItem) or an object path of the sender.
+        if service.startswith("/"):
+            service, path = sender, service
+        else:
+            path = "/StatusNotifierItem"
+        self.items.append((str(service), str(path)))
+        report(call="RegisterStatusNotifierItem", service=str(service), path=str(path))
+        self.StatusNotifierItemRegistered(service + path)
+
+    @dbus.service.method(WATCHER, in_signature="s")
+    def RegisterStatusNotifierHost(self, service):
+        pass
+
+    @dbus.service.signal(WATCHER, signature="s")
+    def StatusNotifierItemRegistered(self, item):
+        pass
+
+    def properties(self):
+        return {"IsStatusNotifierHostRegistered": True, "ProtocolVersion": dbus.Int32(0),
+                "RegisteredStatusNotifierItems": dbus.Array(
+                    [service + path for service, path in self.items], signature="s")}
+
+    # Qt reads the watcher's properties only where its description lists them.
+    @dbus.service.method("org.freedesktop.DBus.Introspectable", out_signature="s")
+    def Introspect(self):
+        return """<node>
+ <interface name="%s">
+  <method name="RegisterStatusNotifierItem"><arg type="s" direction="in"/></method>
+  <method name="RegisterStatusNotifierHost"><arg type="s" direction="in"/></method>
+  <property name="RegisteredStatusNotifierItems" type="as" access="read"/>
+  <property name="IsStatusNotifierHostRegistered" type="b" access="read"/>
+  <property name="ProtocolVersion" type="i" access="read"/>
+  <signal name="StatusNotifierItemRegistered"><arg type="s"/></signal>
+ </interface>
+ <interface name="%s">
+  <method name="Get"><arg type="s" direction="in"/><arg type="s" direction="in"/>
+   <arg type="v" direction="out"/></method>
+  <method name="GetAll"><arg type="s" direction="in"/><arg type="a{sv}" direction="out"/></method>
+ </interface>
+</node>""" % (WATCHER, PROPERTIES)
+
+    @dbus.service.method(PROPERTIES, in_signature="ss", out_signature="v")
+    def Get(self, _interface, name):
+        return self.properties()[name]
+
+    @dbus.service.method(PROPERTIES, in_signature="s", out_signature="a{sv}")
+    def GetAll(self, _interface):
+        return self.properties()
+
+
 def keyboard(bus):
     """A remote-desktop session of the compositor, whose keyboard the seat then has."""
     desktop = bus.get_object(REMOTE_DESKTOP, "/org/gnome/Mutter/RemoteDesktop")
@@ -83,6 +152,7 @@ def main():
     server = Server(bus)
     keys = keyboard(bus)
     loop = GLib.MainLoop()
+    tray = []
 
     def command(channel, _condition):
         line = channel.readline()
@@ -101,6 +171,12 @@ def main():
                     keys.NotifyKeyboardKeysym(dbus.UInt32(int(keysym)), pressed,
                                               dbus_interface=REMOTE_DESKTOP + ".Session")
             report(call="typed")
+        elif words == ["tray"]:
+            tray.append((dbus.service.BusName(WATCHER, bus, do_not_queue=True), Tray(bus)))
+        elif len(words) == 3 and words[0] == "click":
+            bus.get_object(words[1], words[2]).Activate(
+                dbus.Int32(0), dbus.Int32(0), dbus_interface="org.kde.StatusNotifierItem",
+                reply_handler=lambda: None, error_handler=lambda error: None)
         return True
 
     GLib.io_add_watch(GLib.IOChannel.unix_new(sys.stdin.fileno()), GLib.IO_IN | GLib.IO_HUP,

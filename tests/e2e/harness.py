@@ -343,6 +343,18 @@ class WaylandSession(Session):
         self.desktop.stdin.write(line + "\n")
         self.desktop.stdin.flush()
 
+    def calls(self, *names):
+        """What the desktop's stand-ins reported so far, of these kinds."""
+        return [call for call in list(self.notices) if call["call"] in names]
+
+    def start_tray(self):
+        """A tray on the bus from now on: programs started after it show their icons there."""
+        self._send("tray")
+
+    def click_icon(self, icon):
+        """A click on a registered icon (a report of the tray)."""
+        self._send("click %s %s" % (icon["service"], icon["path"]))
+
     def invoke_notice(self, number, token):
         """The user clicks the notification: its server hands over a token and the action."""
         self._send("invoke %d %s" % (number, token))

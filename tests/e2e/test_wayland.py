@@ -1,7 +1,9 @@
 """The quiz window in a native Wayland session that refuses focus stealing as GNOME does
 (mutter, headless): start, hide, a second start from the launcher bringing the hidden window
-back, the pop-up, and the notification where the compositor refuses the focus, each seen in the
-program's Wayland traffic, the notification server's calls and the data file."""
+back, the pop-up, the notification where the compositor refuses the focus, and then the same
+desktop with a tray, each seen in the program's Wayland traffic, the calls that the desktop's
+stand-ins receive and the data file."""
+import time
 import unittest
 
 import qld
@@ -63,7 +65,7 @@ class WaylandTest(DisplayTest):
         wait_until(lambda: traffic().mapped.get(title) == 2 and traffic().focused(title), 30,
                    "the pop-up with the keyboard")
         answered(1)
-        self.assertEqual(session.notices, [], "no notification where the focus was given")
+        self.assertEqual(session.calls("Notify"), [], "no notification where the focus was given")
 
         # Another application takes the keyboard; a second start without a token raises the
         # window, but the compositor keeps the keyboard where the user was. A notification says
@@ -77,7 +79,7 @@ class WaylandTest(DisplayTest):
             wait_until(lambda: Traffic(other.log.name).focused(caption(other_deck)), 30,
                        "the other application with the keyboard")
             self.assertEqual(session.start().process.wait(30), 0)
-            notice = wait_until(lambda: session.notices[count:], 30, "a notification")[0]
+            notice = wait_until(lambda: session.calls("Notify")[count:], 30, "a notification")[0]
             self.assertEqual(traffic().focus, None)
             self.assertEqual((notice["call"], notice["summary"], notice["actions"]),
                              ("Notify", "A question is waiting", ["default", "Answer"]))
@@ -90,19 +92,41 @@ class WaylandTest(DisplayTest):
         self.assertEqual(session.start().process.wait(30), 0)
         del session.env["XDG_ACTIVATION_TOKEN"]
         wait_until(lambda: traffic().focused(title), 30, "the window with the keyboard")
-        wait_until(lambda: {"call": "CloseNotification", "id": number} in session.notices, 30,
-                   "the notification withdrawn")
+        wait_until(lambda: {"call": "CloseNotification", "id": number}
+                   in session.calls("CloseNotification"), 30, "the notification withdrawn")
 
         # The notification's action brings the keyboard, with the server's token.
         self.assertEqual(other.terminate(), 0)
         other = session.start(env=other_env)
-        number = notice_after_refused_focus(2)
+        number = notice_after_refused_focus(1)
         token = session.launch_token("quillow-e2e-notification-1")
         session.invoke_notice(number, token)
         wait_until(lambda: traffic().focused(title), 30, "the window with the keyboard")
         self.assertIn(token, traffic().activations)
         answered(2)
         self.assertEqual(program.terminate(), 0)
+        self.assertEqual(other.terminate(), 0)
+
+        # With a tray (StatusNotifierItem) the icon is the way back: hiding withdraws the window,
+        # a second start leaves it hidden, a click on the icon brings it back, and the icon goes
+        # with the program.
+        session.start_tray()
+        deck = session.deck("tray.qld", cards)
+        title = caption(deck)
+        program = session.start()
+        icon = wait_until(lambda: session.calls("RegisterStatusNotifierItem"), 30, "the icon")[0]
+        wait_until(lambda: traffic().focused(title), 30, "the quiz window with the keyboard")
+        session.key("Escape")
+        wait_until(lambda: not traffic().shown(title), 30, "Escape to unmap the window")
+        self.assertEqual(session.start().process.wait(30), 0)
+        deadline = time.monotonic() + 1
+        while time.monotonic() < deadline:
+            self.assertFalse(traffic().shown(title), "a second start showed the hidden window")
+            time.sleep(0.05)
+        session.click_icon(icon)
+        wait_until(lambda: traffic().shown(title), 30, "a click on the icon to show the window")
+        self.assertEqual(program.terminate(), 0)
+        wait_until(lambda: session.calls("IconGone"), 30, "the icon to go with the program")
 
 
 if __name__ == "__main__":
