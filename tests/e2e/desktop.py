@@ -1,13 +1,15 @@
 """The desktop's side of a headless mutter session, on the session bus named by
-DBUS_SESSION_BUS_ADDRESS: a stand-in notification server (org.freedesktop.Notifications), and
-the seat's keyboard, plugged in and typed on through mutter's remote-desktop API.
+DBUS_SESSION_BUS_ADDRESS: a stand-in notification server (org.freedesktop.Notifications), the
+seat's keyboard, plugged in and typed on through mutter's remote-desktop API, and on request a
+stand-in tray.
 
 Each call the server receives is one JSON line on standard output. Lines on standard input:
 `invoke ID TOKEN` invokes the default action of that notification, handing over the activation
 token first, as a desktop's server does; `keys KEYSYM...` presses and releases each key in turn
 and answers {"call": "typed"}; `tray` puts a tray on the bus (a StatusNotifierWatcher with its
 host, as KDE's panel or GNOME's AppIndicator extension do), which reports the icons that register
-and those whose program left the bus; `click SERVICE PATH` clicks such an icon."""
+and those whose program left the bus; `click SERVICE PATH TOKEN` clicks such an icon,
+handing it the activation token first."""
 import json
 import sys
 
@@ -173,10 +175,14 @@ def main():
             report(call="typed")
         elif words == ["tray"]:
             tray.append((dbus.service.BusName(WATCHER, bus, do_not_queue=True), Tray(bus)))
-        elif len(words) == 3 and words[0] == "click":
-            bus.get_object(words[1], words[2]).Activate(
-                dbus.Int32(0), dbus.Int32(0), dbus_interface="org.kde.StatusNotifierItem",
-                reply_handler=lambda: None, error_handler=lambda error: None)
+        elif len(words) == 4 and words[0] == "click":
+            # As KDE's panel does: the activation token first, then the click.
+            icon = bus.get_object(words[1], words[2])
+            icon.ProvideXdgActivationToken(words[3], dbus_interface="org.kde.StatusNotifierItem",
+                                           reply_handler=lambda: None,
+                                           error_handler=lambda error: None)
+            icon.Activate(dbus.Int32(0), dbus.Int32(0), dbus_interface="org.kde.StatusNotifierItem",
+                          reply_handler=lambda: None, error_handler=lambda error: None)
         return True
 
     GLib.io_add_watch(GLib.IOChannel.unix_new(sys.stdin.fileno()), GLib.IO_IN | GLib.IO_HUP,

@@ -351,9 +351,9 @@ class WaylandSession(Session):
         """A tray on the bus from now on: programs started after it show their icons there."""
         self._send("tray")
 
-    def click_icon(self, icon):
-        """A click on a registered icon (a report of the tray)."""
-        self._send("click %s %s" % (icon["service"], icon["path"]))
+    def click_icon(self, icon, token):
+        """A click on a registered icon (a report of the tray), which hands it the token."""
+        self._send("click %s %s %s" % (icon["service"], icon["path"], token))
 
     def invoke_notice(self, number, token):
         """The user clicks the notification: its server hands over a token and the action."""

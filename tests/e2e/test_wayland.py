@@ -123,8 +123,10 @@ class WaylandTest(DisplayTest):
         while time.monotonic() < deadline:
             self.assertFalse(traffic().shown(title), "a second start showed the hidden window")
             time.sleep(0.05)
-        session.click_icon(icon)
-        wait_until(lambda: traffic().shown(title), 30, "a click on the icon to show the window")
+        token = session.launch_token("quillow-e2e-tray-1")
+        session.click_icon(icon, token)
+        wait_until(lambda: traffic().focused(title), 30, "a click on the icon to bring the window")
+        self.assertIn(token, traffic().activations)
         self.assertEqual(program.terminate(), 0)
         wait_until(lambda: session.calls("IconGone"), 30, "the icon to go with the program")
 
