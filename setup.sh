@@ -7,9 +7,10 @@ cd "$(dirname "$0")"
 
 packages=(
     cmake g++ make
-    qt6-base-dev qt6-multimedia-dev
+    qt6-base-dev qt6-multimedia-dev qt6-wayland
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb x11-utils xdotool imagemagick trayer python3
+    mutter dbus python3-dbus python3-gi
     fonts-liberation2 fonts-dejavu-core
     desktop-file-utils appstream
     clang libclang-rt-14-dev

@@ -8,6 +8,7 @@
 #include "QuizDlg.h"
 #include "TerminationSignals.h"
 #include "UserFolders.h"
+#include "WindowActivation.h"
 
 #include <QScreen>
 
@@ -78,20 +79,20 @@ std::string CQuillowApp::GetDefaultDataFolder() const {
     return folder;
 }
 
-// A hidden window stays hidden (also when, without a tray, hiding minimised it), a minimised one
-// is restored, and an open dialog comes to the top with it.
-void CQuillowApp::BringMainWindowForward(const QByteArray&) {
+// A window hidden in the tray stays there, where its icon brings it back. Any other window comes
+// up in front with the launcher's token, a minimised one restored: without a tray the launcher is
+// the way back to a hidden window. An open dialog comes to the top with it and takes the keyboard.
+void CQuillowApp::BringMainWindowForward(const QByteArray& activationToken) {
     CQuizDlg* window = m_pQuiz;
-    if (!window || window->IsHiddenToTray())
+    if (!window || (window->IsHiddenToTray() && window->IsTrayShown()))
         return;
-    QWidget* popup = QApplication::activeModalWidget();
-    window->raise();
-    if (window->isVisible())
-        window->activateWindow();
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (!dialog || dialog == window) {
+        window->PopUp(activationToken);
+        return;
+    }
     if (window->isMinimized())
         window->showNormal();
-    if (popup && popup != window) {
-        popup->raise();
-        popup->activateWindow();
-    }
+    window->raise();
+    ActivateWindow(*dialog, activationToken);
 }

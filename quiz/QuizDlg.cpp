@@ -19,6 +19,7 @@
 #include "ScheduleDlg.h"
 #include "Strings.h"
 #include "WinApp.h"
+#include "WindowActivation.h"
 
 #include <QCoreApplication>
 #include <QFocusEvent>
@@ -34,6 +35,8 @@
 namespace {
 
 constexpr const char* kSettingsSection = "Recent QLD File";
+// How long a pop-up waits for the keyboard before it says by a notification that a question waits.
+constexpr int kFocusWaitMs = 3000;
 
 } // namespace
 
@@ -54,7 +57,11 @@ const CommandEntry<CQuizDlg> CQuizDlg::kCommands[] = {
 
 CQuizDlg::CQuizDlg(IQuizHost& host, QWidget* parent)
     : CDialog(IDD_QUIZ, parent), m_host(host), m_file(host), m_answerBox(host.GetDisplayColors()),
-      m_trayIcon(this) {}
+      m_trayIcon(this), m_notice([this](const QByteArray& token) { PopUp(token); }) {
+    m_focusWait.setSingleShot(true);
+    m_focusWait.setInterval(kFocusWaitMs);
+    connect(&m_focusWait, &QTimer::timeout, this, &CQuizDlg::NoticeIfFocusRefused);
+}
 
 void CQuizDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_GO, m_btnGo);
@@ -244,7 +251,7 @@ void CQuizDlg::AddTrayIcon() {
     m_trayIcon.setIcon(LoadAppIcon(IDI_TRAY));
     m_trayIcon.setToolTip(ToQString(LoadString(IDS_APP_TITLE)));
     auto* menu = new QMenu(this);
-    menu->addAction(ToQString(LoadString(IDS_TRAY_SHOW)), this, &CQuizDlg::PopUp);
+    menu->addAction(ToQString(LoadString(IDS_TRAY_SHOW)), this, [this] { PopUp(); });
     m_trayIcon.setContextMenu(menu);
     connect(&m_trayIcon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
@@ -260,14 +267,23 @@ void CQuizDlg::AddTrayIcon() {
     });
 }
 
+bool CQuizDlg::IsTrayShown() const {
+    return QSystemTrayIcon::isSystemTrayAvailable() && m_trayIcon.isVisible();
+}
+
+// Where the tray holds the icon, hiding withdraws the window. On Wayland it is withdrawn too,
+// since a client cannot undo a minimise there: the timer and a second start bring it back.
+// Elsewhere it is minimised, so that the task bar can bring it back.
 void CQuizDlg::HideToTray() {
     StartPopupTimer();
+    m_focusWait.stop();
+    m_notice.Withdraw();
     // A window hidden before it was ever active gets no focus-out, and the text cursor would go
     // on blinking, waking the program twice a second while it waits.
     QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
     QCoreApplication::sendEvent(&m_answerBox, &focusOut);
     KeepPlace();
-    if (QSystemTrayIcon::isSystemTrayAvailable() && m_trayIcon.isVisible())
+    if (IsTrayShown() || IsWaylandSession())
         hide();
     else
         showMinimized();
@@ -279,17 +295,28 @@ void CQuizDlg::KeepPlace() {
     move(pos());
 }
 
-void CQuizDlg::PopUp() {
+void CQuizDlg::PopUp(const QByteArray& activationToken) {
     if (isMinimized()) {
         showNormal();
         OnShowWindow();
     } else {
         show();
     }
-    raise();
-    activateWindow();
+    ActivateWindow(*this, activationToken);
     KillTimer(ID_POPUP_TIMER);
     m_answerBox.setFocus();
+    if (!isActiveWindow())
+        m_focusWait.start();
+}
+
+// The window is back in sight but the desktop kept the keyboard elsewhere: a notification says
+// that a question waits, and its action brings the keyboard with the server's token.
+void CQuizDlg::NoticeIfFocusRefused() {
+    if (!IsShownToUser() || isActiveWindow())
+        return;
+    m_notice.Show(ToQString(LoadString(IDS_QUESTION_WAITING)),
+                  ToQString(std::string(FieldText(m_current.question))),
+                  ToQString(LoadString(IDS_ANSWER_ACTION)));
 }
 
 bool CQuizDlg::IsShownToUser() const {
@@ -303,6 +330,8 @@ void CQuizDlg::OnTimer(int id) {
 
 void CQuizDlg::DestroyWindow() {
     KillTimer(ID_POPUP_TIMER);
+    m_focusWait.stop();
+    m_notice.Withdraw();
     if (m_file.IsOpen())
         m_file.SaveAndClose();
     m_trayIcon.hide();
@@ -423,9 +452,14 @@ void CQuizDlg::mousePressEvent(QMouseEvent* event) {
     CDialog::mousePressEvent(event);
 }
 
-// The timer runs only while the window is out of sight: restoring it by hand stops it too.
+// The timer runs only while the window is out of sight: restoring it by hand stops it too. Once
+// the window has the keyboard, by whatever way, the notification has done its work.
 void CQuizDlg::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange && IsShownToUser())
         KillTimer(ID_POPUP_TIMER);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        m_focusWait.stop();
+        m_notice.Withdraw();
+    }
     CDialog::changeEvent(event);
 }

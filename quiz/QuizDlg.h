@@ -2,6 +2,7 @@
 
 #include "AnswerEdit.h"
 #include "Commands.h"
+#include "DesktopNotification.h"
 #include "Dialog.h"
 #include "Exit.h"
 #include "PanelStatic.h"
@@ -9,8 +10,10 @@
 #include "QuizHost.h"
 #include "SkinButton.h"
 
+#include <QByteArray>
 #include <QColor>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 class CFileDialog;
 
@@ -38,7 +41,11 @@ public:
 
     void HideToTray();
     void StartPopupTimer();
-    void PopUp();
+    // Shows the window in front with the keyboard in the answer box, taking the focus with the
+    // activation token when one came with the request.
+    void PopUp(const QByteArray& activationToken = {});
+    // The desktop shows the icon in a tray (XEmbed or StatusNotifierItem).
+    bool IsTrayShown() const;
     // Neither hidden nor minimised.
     bool IsShownToUser() const;
     // Hidden by the program, waiting for the pop-up; the timer runs only then.
@@ -71,6 +78,7 @@ private:
     void CreatePanel();
     void SetUpButtons();
     void OnShowWindow();
+    void NoticeIfFocusRefused();
     void SwitchFile(CFileDialog& dialog, void (CQuestionFile::*open)());
 
     static const CommandEntry<CQuizDlg> kCommands[];
@@ -88,5 +96,8 @@ private:
     CSkinButton m_btnAnswer;
     CAnswerEdit m_answerBox;
     QSystemTrayIcon m_trayIcon;
+    // Says that a question waits when the desktop refused the pop-up its focus.
+    CDesktopNotification m_notice;
+    QTimer m_focusWait;
     ExitHandler m_previousExitHandler;
 };

@@ -31,6 +31,8 @@ constexpr std::array kStrings = {
     StringEntry{126, "Quillow Data File (*.qld)|*.qld||"},
     StringEntry{127, "Create a new QLD File"},
     StringEntry{128, "Open a QLD File"},
+    StringEntry{130, "A question is waiting"},
+    StringEntry{131, "Answer"},
     StringEntry{141, "&Show Quillow"},
     StringEntry{1001, "Hide (Esc)"},
     StringEntry{1003, "Edit (Shift+Enter)"},

@@ -52,8 +52,11 @@ void PutTabStopOnChecked(const QButtonGroup& group) {
         button->setFocusPolicy(button == stop ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
-Qt::WindowFlags FlagsFor(unsigned style) {
-    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint;
+// An application window without an owner is a normal top-level window with its own task-bar
+// entry; every other dialog belongs to its owner.
+Qt::WindowFlags FlagsFor(unsigned style, bool owned) {
+    const bool ownWindow = (style & DS_APPWINDOW) && !owned;
+    Qt::WindowFlags flags = (ownWindow ? Qt::Window : Qt::Dialog) | Qt::CustomizeWindowHint;
     if (style & DS_TOOLWINDOW)
         flags |= Qt::Tool;
     if (style & DS_CAPTION)
@@ -144,7 +147,7 @@ void CDialog::Create() {
     if (m_created)
         return;
     m_created = true;
-    setWindowFlags(FlagsFor(m_template.style));
+    setWindowFlags(FlagsFor(m_template.style, parentWidget() != nullptr));
     if (*m_template.caption)
         setWindowTitle(QString::fromUtf8(m_template.caption));
     QFont dialogFont = font();

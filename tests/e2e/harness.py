@@ -1,14 +1,20 @@
 """Runs the real program on a virtual X display of its own, as a private user, and drives it
-through the X server with xdotool."""
+through the X server with xdotool; or in a headless Wayland session of its own (GNOME's mutter on
+a private session bus), driven through the compositor's remote-desktop keyboard and observed in
+the program's Wayland traffic."""
 import functools
+import json
 import os
 import re
 import select
 import shutil
 import signal
+import socket
+import struct
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import types
 import unittest
@@ -41,6 +47,25 @@ def wait_until(condition, timeout, what, interval=0.02):
 
 def caption(deck):
     return CAPTION_PREFIX + os.path.basename(deck)
+
+
+def read_fd_line(read_end, process, what, timeout=30):
+    """The first line written to the pipe by a starting server."""
+    line = b""
+    deadline = time.monotonic() + timeout
+    try:
+        while not line.endswith(b"\n"):
+            left = deadline - time.monotonic()
+            if left <= 0 or process.poll() is not None:
+                raise Failure("%s did not start" % what)
+            if select.select([read_end], [], [], min(left, 0.5))[0]:
+                chunk = os.read(read_end, 256)
+                if not chunk:
+                    break
+                line += chunk
+    finally:
+        os.close(read_end)
+    return line.decode().strip()
 
 
 def program_path():
@@ -92,23 +117,10 @@ class Session:
                 pass_fds=(write_end,), env=self.env, stdout=subprocess.DEVNULL, stderr=log,
                 start_new_session=True)
         os.close(write_end)
-        number = b""
-        deadline = time.monotonic() + 30
-        try:
-            while not number.endswith(b"\n"):
-                left = deadline - time.monotonic()
-                if left <= 0 or self.xvfb.poll() is not None:
-                    raise Failure("Xvfb did not start")
-                if select.select([read_end], [], [], min(left, 0.5))[0]:
-                    chunk = os.read(read_end, 16)
-                    if not chunk:
-                        break
-                    number += chunk
-        finally:
-            os.close(read_end)
-        if not number.strip().isdigit():
+        number = read_fd_line(read_end, self.xvfb, "Xvfb")
+        if not number.isdigit():
             raise Failure("Xvfb gave no display number")
-        self.env["DISPLAY"] = ":" + number.decode().strip()
+        self.env["DISPLAY"] = ":" + number
 
     def _start_tray(self):
         self.trayer = subprocess.Popen(
@@ -237,8 +249,8 @@ class Session:
 
     # -- the program ------------------------------------------------------------------------
 
-    def start(self, executable=None):
-        program = Program(self, executable or program_path())
+    def start(self, executable=None, env=None):
+        program = Program(self, executable or program_path(), env)
         self.programs.append(program)
         return program
 
@@ -246,21 +258,268 @@ class Session:
         for program in self.programs:
             program.kill()
         for process in (self.trayer, self.xvfb):
-            if process and process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(5)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
+            stop(process)
         shutil.rmtree(self.root, ignore_errors=True)
 
 
+def stop(process):
+    if process and process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(5)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
+class WaylandSession(Session):
+    """A private user in a headless Wayland session of its own: GNOME's compositor (mutter,
+    without X11) with a virtual monitor, on a private session bus with the desktop's stand-ins
+    (desktop.py: a notification server, and the keyboard typed through the compositor's
+    remote-desktop API). The programs started here speak Wayland natively and print their
+    Wayland traffic (WAYLAND_DEBUG) into their logs, which Traffic reads."""
+
+    # python3-dbus and python3-gi are the system interpreter's packages.
+    SYSTEM_PYTHON = "/usr/bin/python3"
+
+    def __init__(self):
+        self.bus = self.desktop = self.mutter = None
+        self.notices = []
+        self.typed = threading.Semaphore(0)
+        super().__init__(tray=False)
+
+    def _start_display(self):
+        for key in ("DISPLAY", "XAUTHORITY"):
+            self.env.pop(key, None)
+        read_end, write_end = os.pipe()
+        self.bus = subprocess.Popen(
+            ["dbus-daemon", "--session", "--nofork", "--nopidfile",
+             "--print-address=%d" % write_end],
+            pass_fds=(write_end,), env=self.env, stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL, start_new_session=True)
+        os.close(write_end)
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = read_fd_line(read_end, self.bus, "dbus-daemon")
+        with open(self.path("mutter.log"), "wb") as log:
+            self.mutter = subprocess.Popen(
+                ["mutter", "--headless", "--wayland", "--no-x11", "--virtual-monitor",
+                 SCREEN.rsplit("x", 1)[0], "--wayland-display", "wayland-quillow"],
+                env=self.env, stdout=log, stderr=subprocess.STDOUT, start_new_session=True)
+        socket_path = os.path.join(self.runtime, "wayland-quillow")
+        wait_until(lambda: os.path.exists(socket_path) or self.mutter.poll() is not None, 30,
+                   "the compositor's socket")
+        if self.mutter.poll() is not None:
+            raise Failure("mutter ended with %d" % self.mutter.returncode)
+        # The widgets draw in shared memory: without Qt's EGL buffer integration no graphics
+        # driver is loaded, whose library, unloaded at the end, LeakSanitizer cannot tell apart.
+        self.env.update(WAYLAND_DISPLAY="wayland-quillow", QT_QPA_PLATFORM="wayland",
+                        QT_WAYLAND_CLIENT_BUFFER_INTEGRATION="none", WAYLAND_DEBUG="client")
+        wait_until(self._desktop_started, 30, "the compositor's remote-desktop service")
+
+    def _desktop_started(self):
+        """Starts desktop.py; false when the compositor's services are not on the bus yet."""
+        self.desktop = subprocess.Popen(
+            [self.SYSTEM_PYTHON, os.path.join(os.path.dirname(__file__), "desktop.py")],
+            env=self.env, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True,
+            start_new_session=True)
+        first = json.loads(self.desktop.stdout.readline() or "{}")
+        if first.get("call") != "ready":
+            stop(self.desktop)
+            self.desktop.stdin.close()
+            self.desktop.stdout.close()
+            self.desktop = None
+            return False
+
+        def read(stdout):
+            for line in stdout:
+                call = json.loads(line)
+                if call["call"] == "typed":
+                    self.typed.release()
+                else:
+                    self.notices.append(call)
+        threading.Thread(target=read, args=(self.desktop.stdout,), daemon=True).start()
+        return True
+
+    def _send(self, line):
+        self.desktop.stdin.write(line + "\n")
+        self.desktop.stdin.flush()
+
+    def calls(self, *names):
+        """What the desktop's stand-ins reported so far, of these kinds."""
+        return [call for call in list(self.notices) if call["call"] in names]
+
+    def start_tray(self):
+        """A tray on the bus from now on: programs started after it show their icons there."""
+        self._send("tray")
+
+    def click_icon(self, icon, token):
+        """A click on a registered icon (a report of the tray), which hands it the token."""
+        self._send("click %s %s %s" % (icon["service"], icon["path"], token))
+
+    def invoke_notice(self, number, token):
+        """The user clicks the notification: its server hands over a token and the action."""
+        self._send("invoke %d %s" % (number, token))
+
+    def launch_token(self, name):
+        """An activation token as the desktop's launcher makes one (gtk_shell1.notify_launch):
+        one that the compositor honours with the focus."""
+        announce_launch(os.path.join(self.runtime, self.env["WAYLAND_DISPLAY"]), name)
+        return name
+
+    def other_user_env(self, deck):
+        """The environment of another application in this session: a Quillow of a user of its
+        own on this deck, which the single instance does not join to this user's."""
+        home = self.path("other")
+        runtime = self.path("other-runtime")
+        os.makedirs(os.path.join(home, ".config", "Brightfen"))
+        os.makedirs(runtime, mode=0o700)
+        with open(os.path.join(home, ".config", "Brightfen", "Quillow.conf"), "w") as f:
+            f.write("[Recent%%20QLD%%20File]\nFile1=%s\n" % deck)
+        return dict(self.env, HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"),
+                    XDG_DATA_HOME=os.path.join(home, ".local", "share"), XDG_RUNTIME_DIR=runtime,
+                    WAYLAND_DISPLAY=os.path.join(self.runtime, self.env["WAYLAND_DISPLAY"]))
+
+    def key(self, *keys):
+        keysyms = [KEYSYMS.get(key) or ord(key) for key in keys]
+        self._send("keys " + " ".join(str(k) for k in keysyms))
+        if not self.typed.acquire(timeout=30):
+            raise Failure("the keys %s were not typed" % (keys,))
+
+    def type(self, text):
+        self.key(*text)
+
+    def screenshot(self, name):
+        pass
+
+    def close(self):
+        for program in self.programs:
+            program.kill()
+        if self.desktop:
+            self.desktop.stdin.close()
+        for process in (self.desktop, self.mutter, self.bus):
+            stop(process)
+        if self.desktop:
+            self.desktop.stdout.close()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+KEYSYMS = {"Return": 0xff0d, "Escape": 0xff1b}
+
+
+def announce_launch(socket_path, startup_id):
+    """Tells mutter, as GNOME's launcher does, that a program starts with this startup id, which
+    the program then presents as its activation token. Speaks the Wayland wire protocol: the
+    registry, gtk_shell1.notify_launch, and a round trip."""
+    connection = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+    connection.connect(socket_path)
+    received = b""
+
+    def send(target, opcode, payload=b""):
+        connection.sendall(struct.pack("<II", target, ((8 + len(payload)) << 16) | opcode)
+                           + payload)
+
+    def text(value):
+        data = value.encode() + b"\0"
+        return struct.pack("<I", len(data)) + data + b"\0" * (-len(data) % 4)
+
+    def round_trip(callback, on_event):
+        nonlocal received
+        send(1, 0, struct.pack("<I", callback))  # wl_display.sync
+        while True:
+            while len(received) >= 8:
+                target, word = struct.unpack_from("<II", received)
+                if len(received) < word >> 16:
+                    break
+                body, received = received[8:word >> 16], received[word >> 16:]
+                if target == 1 and word & 0xffff == 0:
+                    raise Failure("Wayland error: %r" % body)
+                if target == callback:
+                    return
+                on_event(target, word & 0xffff, body)
+            chunk = connection.recv(65536)
+            if not chunk:
+                raise Failure("the compositor closed the connection")
+            received += chunk
+
+    globals_ = {}
+
+    def on_global(target, opcode, body):
+        if target == 2 and opcode == 0:  # wl_registry.global
+            name, length = struct.unpack_from("<II", body)
+            interface = body[8:8 + length - 1].decode()
+            version_at = 8 + length + (-length % 4)
+            globals_[interface] = (name, struct.unpack_from("<I", body, version_at)[0])
+    try:
+        send(1, 1, struct.pack("<I", 2))  # wl_display.get_registry
+        round_trip(3, on_global)
+        name, version = globals_["gtk_shell1"]
+        # wl_registry.bind as gtk_shell1 (notify_launch came in version 3) to object 4
+        send(2, 0, struct.pack("<I", name) + text("gtk_shell1")
+             + struct.pack("<II", min(version, 3), 4))
+        send(4, 3, text(startup_id))  # gtk_shell1.notify_launch
+        round_trip(5, lambda *event: None)
+    finally:
+        connection.close()
+
+
+class Traffic:
+    """The program's Wayland traffic (WAYLAND_DEBUG=client in its log), replayed: its toplevel
+    windows now with their titles, how often a window of each title was mapped, the surface that
+    has the keyboard, the activation tokens it presented and the minimise requests it made."""
+    LINE = re.compile(r"^\[\s*[\d.]+\]\s+(->\s+)?(\w+)@(\d+)\.(\w+)\((.*)\)\s*$")
+
+    def __init__(self, log_path):
+        self.toplevels = {}
+        self.focus = None
+        self.activations = []
+        self.minimised = 0
+        self.mapped = {}
+        xdg_surfaces = {}
+        with open(log_path, errors="replace") as f:
+            for line in f:
+                match = self.LINE.match(line)
+                if not match:
+                    continue
+                _, interface, number, message, args = match.groups()
+                number = int(number)
+                if interface == "xdg_wm_base" and message == "get_xdg_surface":
+                    ids = re.findall(r"@(\d+)", args)
+                    xdg_surfaces[int(ids[0])] = int(ids[1])
+                elif interface == "xdg_surface" and message == "get_toplevel":
+                    self.toplevels[int(re.findall(r"@(\d+)", args)[0])] = {
+                        "surface": xdg_surfaces.get(number), "title": None}
+                elif interface == "xdg_toplevel" and number in self.toplevels:
+                    if message == "set_title":
+                        title = json.loads(args)
+                        if self.toplevels[number]["title"] is None:
+                            self.mapped[title] = self.mapped.get(title, 0) + 1
+                        self.toplevels[number]["title"] = title
+                    elif message == "destroy":
+                        del self.toplevels[number]
+                    elif message == "set_minimized":
+                        self.minimised += 1
+                elif interface == "wl_keyboard" and message == "enter":
+                    surface = re.search(r"wl_surface@(\d+)", args)
+                    self.focus = int(surface.group(1)) if surface else None
+                elif interface == "wl_keyboard" and message == "leave":
+                    self.focus = None
+                elif interface == "xdg_activation_v1" and message == "activate":
+                    self.activations.append(re.match(r'"(.*?)"', args).group(1))
+
+    def windows(self, title):
+        return [t["surface"] for t in self.toplevels.values() if t["title"] == title]
+
+    def shown(self, title):
+        return bool(self.windows(title))
+
+    def focused(self, title):
+        return self.focus is not None and self.focus in self.windows(title)
+
+
 class Program:
-    def __init__(self, session, executable):
+    def __init__(self, session, executable, env=None):
         self.session = session
         self.log = open(session.path("program-%d.log" % len(session.programs)), "wb")
-        self.process = subprocess.Popen([executable], env=session.env, cwd=session.root,
+        self.process = subprocess.Popen([executable], env=env or session.env, cwd=session.root,
                                         stdout=self.log, stderr=subprocess.STDOUT)
         self.pid = self.process.pid
 

@@ -122,6 +122,11 @@ class WindowTest(DisplayTest):
 
     def test_second_start_brings_the_running_copy_forward_and_ends(self):
         quiz = self.start()
+        # A normal application window with a task-bar entry of its own, not a transient dialog.
+        kind = self.session.run("xprop", "-id", str(quiz.window), "_NET_WM_WINDOW_TYPE",
+                                "WM_TRANSIENT_FOR")
+        self.assertIn("= _NET_WM_WINDOW_TYPE_NORMAL", kind)
+        self.assertIn("WM_TRANSIENT_FOR:  not found", kind)
         panel = int(self.session.xdotool("search", "--classname", "^panel$").split()[0])
         self.session.xdotool("windowraise", str(panel))
         self.assertNotEqual(self.session.stacking()[-1], quiz.window)
