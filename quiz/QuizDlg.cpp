@@ -305,8 +305,8 @@ void CQuizDlg::PopUp(const QByteArray& activationToken) {
     ActivateWindow(*this, activationToken);
     KillTimer(ID_POPUP_TIMER);
     m_answerBox.setFocus();
-    if (!isActiveWindow())
-        m_focusWait.start();
+    // Activation is answered later: whether the desktop gave the keyboard is seen after a while.
+    m_focusWait.start();
 }
 
 // The window is back in sight but the desktop kept the keyboard elsewhere: a notification says
