@@ -2,5 +2,5 @@
 
 #include <QIcon>
 
-// The icon resource of that id, at every size it ships in; read only when first drawn.
+// The icon resource of that id, at every size it ships in.
 QIcon LoadAppIcon(int id);
