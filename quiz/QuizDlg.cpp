@@ -25,6 +25,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShowEvent>
+#include <QSystemTrayIcon>
 #include <QWindow>
 
 #include <algorithm>
@@ -52,8 +53,7 @@ const CommandEntry<CQuizDlg> CQuizDlg::kCommands[] = {
 };
 
 CQuizDlg::CQuizDlg(IQuizHost& host, QWidget* parent)
-    : CDialog(IDD_QUIZ, parent), m_host(host), m_file(host), m_answerBox(host.GetDisplayColors()),
-      m_trayIcon(this) {}
+    : CDialog(IDD_QUIZ, parent), m_host(host), m_file(host), m_answerBox(host.GetDisplayColors()) {}
 
 void CQuizDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_GO, m_btnGo);
@@ -69,9 +69,7 @@ bool CQuizDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     EnableToolTips();
     TakeEscapePress();
-    setWindowIcon(LoadAppIcon(IDI_PROGRAM));
     LoadBackgroundImage(m_host.GetProgramFolder());
-    AddTrayIcon();
     CreatePanel();
     m_file.Load();
     ShowQuestion(true);
@@ -88,6 +86,17 @@ bool CQuizDlg::OnInitDialog() {
         label->setAutoFillBackground(true);
     }
     return true;
+}
+
+// What the user need not wait for, once the first question is on screen (or the window hides
+// before that): the window icon, the tray icon and the stored caption.
+void CQuizDlg::FinishStart() {
+    if (m_bStartFinished)
+        return;
+    m_bStartFinished = true;
+    setWindowIcon(LoadAppIcon(IDI_PROGRAM));
+    AddTrayIcon();
+    StoreTitle();
 }
 
 // The panel sits at the top of the button column, beside the Edit button's left edge.
@@ -109,6 +118,8 @@ void CQuizDlg::SetUpButtons() {
 
 // The background is the picture's 40 x 40 tile, over and over.
 void CQuizDlg::paintEvent(QPaintEvent* event) {
+    if (!m_bStartFinished)
+        QMetaObject::invokeMethod(this, &CQuizDlg::FinishStart, Qt::QueuedConnection);
     if (!GetBackBitmap()) {
         CDialog::paintEvent(event);
         return;
@@ -217,8 +228,13 @@ void CQuizDlg::OnEditQuestion() {
 void CQuizDlg::UpdateTitle() {
     const std::string caption = LoadString(IDS_VERSION_TITLE) + " - " + m_file.GetFileTitle();
     setWindowTitle(ToQString(caption));
+    if (m_bStartFinished)
+        StoreTitle();
+}
+
+void CQuizDlg::StoreTitle() {
     if (CWinApp* app = AfxGetApp())
-        app->WriteProfileString(kSettingsSection, "Title", caption);
+        app->WriteProfileString(kSettingsSection, "Title", ToStdString(windowTitle()));
 }
 
 void CQuizDlg::OnOK() {}
@@ -238,29 +254,31 @@ void CQuizDlg::StartPopupTimer() {
 
 // The icon stays for the whole run; without a tray to hold it, hiding minimises the window.
 void CQuizDlg::AddTrayIcon() {
-    m_trayIcon.setIcon(LoadAppIcon(IDI_TRAY));
-    m_trayIcon.setToolTip(ToQString(LoadString(IDS_APP_TITLE)));
-    connect(&m_trayIcon, &QSystemTrayIcon::activated, this,
+    m_trayIcon = new QSystemTrayIcon(this);
+    m_trayIcon->setIcon(LoadAppIcon(IDI_TRAY));
+    m_trayIcon->setToolTip(ToQString(LoadString(IDS_APP_TITLE)));
+    connect(m_trayIcon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
                 if (reason != QSystemTrayIcon::MiddleClick && reason != QSystemTrayIcon::Unknown)
                     PopUp();
             });
-    m_trayIcon.show();
+    m_trayIcon->show();
     // A data-file failure ends the program at once: the icon goes first.
     m_previousExitHandler = SetExitHandler([this](int status) {
-        m_trayIcon.hide();
+        m_trayIcon->hide();
         if (m_previousExitHandler)
             m_previousExitHandler(status);
     });
 }
 
 void CQuizDlg::HideToTray() {
+    FinishStart();
     StartPopupTimer();
     // A window hidden before it was ever active gets no focus-out, and the text cursor would go
     // on blinking, waking the program twice a second while it waits.
     QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
     QCoreApplication::sendEvent(&m_answerBox, &focusOut);
-    if (QSystemTrayIcon::isSystemTrayAvailable() && m_trayIcon.isVisible())
+    if (QSystemTrayIcon::isSystemTrayAvailable() && m_trayIcon->isVisible())
         hide();
     else
         showMinimized();
@@ -292,8 +310,10 @@ void CQuizDlg::DestroyWindow() {
     KillTimer(ID_POPUP_TIMER);
     if (m_file.IsOpen())
         m_file.SaveAndClose();
-    m_trayIcon.hide();
-    SetExitHandler(std::move(m_previousExitHandler));
+    if (m_trayIcon) {
+        m_trayIcon->hide();
+        SetExitHandler(std::move(m_previousExitHandler));
+    }
     FreeBackgroundImage();
 }
 

@@ -10,9 +10,9 @@
 #include "SkinButton.h"
 
 #include <QColor>
-#include <QSystemTrayIcon>
 
 class CFileDialog;
+class QSystemTrayIcon;
 
 // The program's one main window: shows a question, checks the typed answer and moves the drill
 // on through the review schedule. It owns the open data file for the whole run.
@@ -66,7 +66,9 @@ protected:
 
 private:
     void CheckAnswer();
+    void FinishStart();
     void AddTrayIcon();
+    void StoreTitle();
     void CreatePanel();
     void SetUpButtons();
     void OnShowWindow();
@@ -86,6 +88,8 @@ private:
     CSkinButton m_btnEdit;
     CSkinButton m_btnAnswer;
     CAnswerEdit m_answerBox;
-    QSystemTrayIcon m_trayIcon;
+    // Made once the first question is on screen; a child of the window.
+    QSystemTrayIcon* m_trayIcon = nullptr;
     ExitHandler m_previousExitHandler;
+    bool m_bStartFinished = false;
 };
