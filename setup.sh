@@ -9,7 +9,7 @@ packages=(
     cmake g++ make
     qt6-base-dev qt6-multimedia-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb x11-utils xdotool imagemagick trayer python3
+    xvfb x11-utils xdotool imagemagick trayer python3 valgrind libxdamage-dev
     fonts-liberation2 fonts-dejavu-core
     desktop-file-utils appstream
     clang libclang-rt-14-dev
