@@ -14,7 +14,8 @@ namespace {
 
 // An icon read from its PNG files each time a size of it is drawn, keeping nothing: no decoded
 // copy stays in memory or in the toolkit's pixmap cache, whose flush timer would wake the
-// program long after the icon was shown. Every mode and state shows the same picture.
+// program long after the icon was shown. Every mode and state shows the same picture; as with
+// the toolkit's own icons, a size is scaled down to what is asked, never up.
 class CResourceIconEngine : public QIconEngine {
 public:
     // Files by size, smallest first.
@@ -33,7 +34,7 @@ public:
         QImageReader reader(file, "png");
         reader.setAutoDetectImageFormat(false);
         QImage image = reader.read();
-        if (image.size() != size && !image.isNull())
+        if (image.width() > size.width() || image.height() > size.height())
             image = image.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         return QPixmap::fromImage(std::move(image));
     }
@@ -45,8 +46,10 @@ public:
     }
 
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
-        const int side = std::min(size.width(), size.height());
-        return m_files.empty() ? QSize() : QSize(side, side);
+        if (m_files.empty())
+            return {};
+        const int side = std::min({size.width(), size.height(), m_files.back().first});
+        return QSize(side, side);
     }
 
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
