@@ -9,7 +9,7 @@ packages=(
     cmake g++ make
     qt6-base-dev qt6-multimedia-dev qt6-wayland
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb x11-utils xdotool imagemagick trayer python3
+    xvfb x11-utils xdotool imagemagick trayer python3 valgrind libxdamage-dev
     mutter dbus python3-dbus python3-gi
     fonts-liberation2 fonts-dejavu-core
     desktop-file-utils appstream

@@ -1,14 +1,18 @@
 // Starts a program under the current X display and prints, tab-separated: the milliseconds from
-// the start to its first top-level window being mapped, and its RSS and PSS in kB a settle time
-// after that. Then ends the program with SIGTERM.
-//   startup_probe SETTLE_MS PROGRAM [ARGS...]
+// the start to its first top-level window being mapped, and to the first drawing into that window
+// once mapped (its first paint reaching the screen); then its RSS and PSS in kB at a moment
+// counted from the start (or at once, when the window came later). Then ends the program with
+// SIGTERM.
+//   startup_probe MEMORY_AT_MS PROGRAM [ARGS...]
 #include <X11/Xlib.h>
+#include <X11/extensions/Xdamage.h>
 
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <string>
 #include <sys/select.h>
 #include <sys/wait.h>
@@ -33,23 +37,61 @@ long SmapsField(pid_t pid, const std::string& field) {
     return -1;
 }
 
-// Waits for a MapNotify of a child of the root window; false after the timeout.
-bool WaitForMap(Display* display, Window root, Clock::time_point deadline) {
+// The top-level windows as they come: each watched for drawing from its creation on, so that no
+// drawing is missed however soon after its mapping it comes.
+class WindowWatch {
+public:
+    WindowWatch(Display* display, int damageEvent) : m_display(display), m_damageEvent(damageEvent) {}
+
+    // Handles one event; true once a mapped window has been drawn into.
+    bool Handle(const XEvent& event, Clock::time_point now) {
+        if (event.type == CreateNotify && event.xcreatewindow.parent == DefaultRootWindow(m_display)) {
+            m_windows[event.xcreatewindow.window].damage =
+                XDamageCreate(m_display, event.xcreatewindow.window, XDamageReportNonEmpty);
+        } else if (event.type == MapNotify && event.xmap.event == DefaultRootWindow(m_display)) {
+            Seen& seen = m_windows[event.xmap.window];
+            seen.mapped = true;
+            if (!m_firstMap)
+                m_mapped = now, m_firstMap = true;
+        } else if (event.type == m_damageEvent + XDamageNotify) {
+            const auto& damage = reinterpret_cast<const XDamageNotifyEvent&>(event);
+            const auto it = m_windows.find(damage.drawable);
+            if (it != m_windows.end() && it->second.mapped && !m_firstPaint)
+                m_painted = now, m_firstPaint = true;
+        }
+        return m_firstPaint;
+    }
+
+    Clock::time_point Mapped() const { return m_mapped; }
+    Clock::time_point Painted() const { return m_painted; }
+
+private:
+    struct Seen {
+        Damage damage = 0;
+        bool mapped = false;
+    };
+    Display* m_display;
+    int m_damageEvent;
+    std::map<Window, Seen> m_windows;
+    Clock::time_point m_mapped, m_painted;
+    bool m_firstMap = false, m_firstPaint = false;
+};
+
+// Waits for the first paint of a mapped top-level window; false after the deadline.
+bool WaitForPaint(Display* display, WindowWatch& watch, Clock::time_point deadline) {
     const int fd = ConnectionNumber(display);
     for (;;) {
         while (XPending(display)) {
             XEvent event;
             XNextEvent(display, &event);
-            if (event.type == MapNotify && event.xmap.event == root)
+            if (watch.Handle(event, Clock::now()))
                 return true;
         }
         const auto left = deadline - Clock::now();
         if (left <= Clock::duration::zero())
             return false;
-        timeval timeout{
-            0, static_cast<suseconds_t>(
-                   std::chrono::duration_cast<std::chrono::microseconds>(left).count() % 1000000)};
-        timeout.tv_sec = std::chrono::duration_cast<std::chrono::seconds>(left).count();
+        const auto us = std::chrono::duration_cast<std::chrono::microseconds>(left).count();
+        timeval timeout{static_cast<time_t>(us / 1000000), static_cast<suseconds_t>(us % 1000000)};
         fd_set readable;
         FD_ZERO(&readable);
         FD_SET(fd, &readable);
@@ -57,11 +99,15 @@ bool WaitForMap(Display* display, Window root, Clock::time_point deadline) {
     }
 }
 
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s SETTLE_MS PROGRAM [ARGS...]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s MEMORY_AT_MS PROGRAM [ARGS...]\n", argv[0]);
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -69,9 +115,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no X display\n");
         return 1;
     }
-    const Window root = DefaultRootWindow(display);
-    XSelectInput(display, root, SubstructureNotifyMask);
+    int damageEvent = 0, damageError = 0;
+    if (!XDamageQueryExtension(display, &damageEvent, &damageError)) {
+        std::fprintf(stderr, "the X server has no DAMAGE extension\n");
+        return 1;
+    }
+    XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
     XSync(display, False);
+    WindowWatch watch(display, damageEvent);
 
     const auto start = Clock::now();
     const pid_t pid = fork();
@@ -79,18 +130,18 @@ int main(int argc, char** argv) {
         execvp(argv[2], argv + 2);
         _exit(127);
     }
-    const bool mapped = WaitForMap(display, root, start + std::chrono::seconds(20));
-    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    std::this_thread::sleep_for(std::chrono::milliseconds(std::atol(argv[1])));
+    const bool painted = WaitForPaint(display, watch, start + std::chrono::seconds(20));
+    std::this_thread::sleep_until(start + std::chrono::milliseconds(std::atol(argv[1])));
     const long rss = SmapsField(pid, "Rss"), pss = SmapsField(pid, "Pss");
     kill(pid, SIGTERM);
     int status = 0;
     waitpid(pid, &status, 0);
     XCloseDisplay(display);
-    if (!mapped) {
-        std::fprintf(stderr, "%s: no window within 20 s\n", argv[2]);
+    if (!painted) {
+        std::fprintf(stderr, "%s: no window painted within 20 s\n", argv[2]);
         return 1;
     }
-    std::printf("%.1f\t%ld\t%ld\n", ms, rss, pss);
+    std::printf("%.1f\t%.1f\t%ld\t%ld\n", Ms(watch.Mapped() - start), Ms(watch.Painted() - start),
+                rss, pss);
     return 0;
 }

@@ -27,6 +27,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShowEvent>
+#include <QSystemTrayIcon>
 #include <QWindow>
 
 #include <algorithm>
@@ -57,7 +58,7 @@ const CommandEntry<CQuizDlg> CQuizDlg::kCommands[] = {
 
 CQuizDlg::CQuizDlg(IQuizHost& host, QWidget* parent)
     : CDialog(IDD_QUIZ, parent), m_host(host), m_file(host), m_answerBox(host.GetDisplayColors()),
-      m_trayIcon(this), m_notice([this](const QByteArray& token) { PopUp(token); }) {
+      m_notice([this](const QByteArray& token) { PopUp(token); }) {
     m_focusWait.setSingleShot(true);
     m_focusWait.setInterval(kFocusWaitMs);
     connect(&m_focusWait, &QTimer::timeout, this, &CQuizDlg::NoticeIfFocusRefused);
@@ -77,9 +78,7 @@ bool CQuizDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     EnableToolTips();
     TakeEscapePress();
-    setWindowIcon(LoadAppIcon(IDI_PROGRAM));
     LoadBackgroundImage(m_host.GetProgramFolder());
-    AddTrayIcon();
     CreatePanel();
     m_file.Load();
     ShowQuestion(true);
@@ -96,6 +95,17 @@ bool CQuizDlg::OnInitDialog() {
         label->setAutoFillBackground(true);
     }
     return true;
+}
+
+// What the user need not wait for, once the first question is on screen (or the window hides
+// before that): the window icon, the tray icon and the stored caption.
+void CQuizDlg::FinishStart() {
+    if (m_bStartFinished)
+        return;
+    m_bStartFinished = true;
+    setWindowIcon(LoadAppIcon(IDI_PROGRAM));
+    AddTrayIcon();
+    StoreTitle();
 }
 
 // The panel sits at the top of the button column, beside the Edit button's left edge.
@@ -117,6 +127,8 @@ void CQuizDlg::SetUpButtons() {
 
 // The background is the picture's 40 x 40 tile, over and over.
 void CQuizDlg::paintEvent(QPaintEvent* event) {
+    if (!m_bStartFinished)
+        QMetaObject::invokeMethod(this, &CQuizDlg::FinishStart, Qt::QueuedConnection);
     if (!GetBackBitmap()) {
         CDialog::paintEvent(event);
         return;
@@ -225,8 +237,13 @@ void CQuizDlg::OnEditQuestion() {
 void CQuizDlg::UpdateTitle() {
     const std::string caption = LoadString(IDS_VERSION_TITLE) + " - " + m_file.GetFileTitle();
     setWindowTitle(ToQString(caption));
+    if (m_bStartFinished)
+        StoreTitle();
+}
+
+void CQuizDlg::StoreTitle() {
     if (CWinApp* app = AfxGetApp())
-        app->WriteProfileString(kSettingsSection, "Title", caption);
+        app->WriteProfileString(kSettingsSection, "Title", ToStdString(windowTitle()));
 }
 
 void CQuizDlg::OnOK() {}
@@ -248,33 +265,35 @@ void CQuizDlg::StartPopupTimer() {
 // StatusNotifierItem host keeps the right button for the icon's menu, so the menu's first item
 // brings the window back.
 void CQuizDlg::AddTrayIcon() {
-    m_trayIcon.setIcon(LoadAppIcon(IDI_TRAY));
-    m_trayIcon.setToolTip(ToQString(LoadString(IDS_APP_TITLE)));
+    m_trayIcon = new QSystemTrayIcon(this);
+    m_trayIcon->setIcon(LoadAppIcon(IDI_TRAY));
+    m_trayIcon->setToolTip(ToQString(LoadString(IDS_APP_TITLE)));
     auto* menu = new QMenu(this);
     menu->addAction(ToQString(LoadString(IDS_TRAY_SHOW)), this, [this] { PopUp(); });
-    m_trayIcon.setContextMenu(menu);
-    connect(&m_trayIcon, &QSystemTrayIcon::activated, this,
+    m_trayIcon->setContextMenu(menu);
+    connect(m_trayIcon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
                 if (reason != QSystemTrayIcon::MiddleClick && reason != QSystemTrayIcon::Unknown)
                     PopUp();
             });
-    m_trayIcon.show();
+    m_trayIcon->show();
     // A data-file failure ends the program at once: the icon goes first.
     m_previousExitHandler = SetExitHandler([this](int status) {
-        m_trayIcon.hide();
+        m_trayIcon->hide();
         if (m_previousExitHandler)
             m_previousExitHandler(status);
     });
 }
 
 bool CQuizDlg::IsTrayShown() const {
-    return QSystemTrayIcon::isSystemTrayAvailable() && m_trayIcon.isVisible();
+    return m_trayIcon && QSystemTrayIcon::isSystemTrayAvailable() && m_trayIcon->isVisible();
 }
 
 // Where the tray holds the icon, hiding withdraws the window. On Wayland it is withdrawn too,
 // since a client cannot undo a minimise there: the timer and a second start bring it back.
 // Elsewhere it is minimised, so that the task bar can bring it back.
 void CQuizDlg::HideToTray() {
+    FinishStart();
     StartPopupTimer();
     m_focusWait.stop();
     m_notice.Withdraw();
@@ -334,8 +353,10 @@ void CQuizDlg::DestroyWindow() {
     m_notice.Withdraw();
     if (m_file.IsOpen())
         m_file.SaveAndClose();
-    m_trayIcon.hide();
-    SetExitHandler(std::move(m_previousExitHandler));
+    if (m_trayIcon) {
+        m_trayIcon->hide();
+        SetExitHandler(std::move(m_previousExitHandler));
+    }
     FreeBackgroundImage();
 }
 

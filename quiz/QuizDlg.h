@@ -12,10 +12,10 @@
 
 #include <QByteArray>
 #include <QColor>
-#include <QSystemTrayIcon>
 #include <QTimer>
 
 class CFileDialog;
+class QSystemTrayIcon;
 
 // The program's one main window: shows a question, checks the typed answer and moves the drill
 // on through the review schedule. It owns the open data file for the whole run.
@@ -73,8 +73,10 @@ protected:
 
 private:
     void CheckAnswer();
+    void FinishStart();
     void AddTrayIcon();
     void KeepPlace();
+    void StoreTitle();
     void CreatePanel();
     void SetUpButtons();
     void OnShowWindow();
@@ -95,9 +97,11 @@ private:
     CSkinButton m_btnEdit;
     CSkinButton m_btnAnswer;
     CAnswerEdit m_answerBox;
-    QSystemTrayIcon m_trayIcon;
+    // Made once the first question is on screen; a child of the window.
+    QSystemTrayIcon* m_trayIcon = nullptr;
     // Says that a question waits when the desktop refused the pop-up its focus.
     CDesktopNotification m_notice;
     QTimer m_focusWait;
     ExitHandler m_previousExitHandler;
+    bool m_bStartFinished = false;
 };

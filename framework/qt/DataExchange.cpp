@@ -24,6 +24,8 @@ namespace {
 template <typename Number, typename Parse>
 void ExchangeNumber(CDataExchange* pDX, int id, Number& value, Parse parse, unsigned failureId) {
     pDX->m_idLastControl = id;
+    if (pDX->m_bBinding)
+        return;
     if (!pDX->m_bSaveAndValidate) {
         pDX->m_pDlgWnd->SetDlgItemText(id, std::to_string(value));
         return;
@@ -37,8 +39,8 @@ void ExchangeNumber(CDataExchange* pDX, int id, Number& value, Parse parse, unsi
 } // namespace
 
 void DDX_Control(CDataExchange* pDX, int id, QWidget& control) {
-    if (!pDX->m_bSaveAndValidate)
-        pDX->m_pDlgWnd->ReplaceControl(id, control);
+    if (pDX->m_bBinding)
+        pDX->m_pDlgWnd->BindControl(id, control);
 }
 
 void DDX_Text(CDataExchange* pDX, int id, std::int32_t& value) {
@@ -46,6 +48,8 @@ void DDX_Text(CDataExchange* pDX, int id, std::int32_t& value) {
 }
 
 void DDX_Text(CDataExchange* pDX, int id, std::string& value) {
+    if (pDX->m_bBinding)
+        return;
     if (pDX->m_bSaveAndValidate)
         value = pDX->m_pDlgWnd->GetDlgItemText(id);
     else
@@ -58,7 +62,7 @@ void DDX_Text(CDataExchange* pDX, int id, std::uint32_t& value) {
 
 void DDX_Check(CDataExchange* pDX, int id, int& value) {
     auto* box = qobject_cast<QAbstractButton*>(pDX->m_pDlgWnd->GetDlgItem(id));
-    if (!box)
+    if (!box || pDX->m_bBinding)
         return;
     if (pDX->m_bSaveAndValidate)
         value = box->isChecked() ? 1 : 0;
@@ -68,7 +72,7 @@ void DDX_Check(CDataExchange* pDX, int id, int& value) {
 
 void DDX_Radio(CDataExchange* pDX, int id, int& value) {
     QButtonGroup* group = pDX->m_pDlgWnd->RadioGroupAt(id);
-    if (!group)
+    if (!group || pDX->m_bBinding)
         return;
     const QList<QAbstractButton*> buttons = group->buttons();
     if (pDX->m_bSaveAndValidate) {

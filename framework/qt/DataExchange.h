@@ -6,11 +6,14 @@
 class CDialog;
 class QWidget;
 
-// Moves values between a dialog's members and its controls, in one direction.
+// Moves values between a dialog's members and its controls, in one direction; or, before the
+// controls are built, only tells the dialog which members take the place of template controls.
 class CDataExchange {
 public:
     CDataExchange(CDialog* dialog, bool saveAndValidate)
         : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
+    enum BindTag { BindControls };
+    CDataExchange(CDialog* dialog, BindTag) : m_pDlgWnd(dialog), m_bBinding(true) {}
 
     // Thrown to stop the exchange at the first control whose value is refused.
     struct Failure {};
@@ -19,12 +22,14 @@ public:
     [[noreturn]] void FailOn(int id, const std::string& message);
 
     CDialog* m_pDlgWnd;
-    bool m_bSaveAndValidate;
+    bool m_bSaveAndValidate = false;
+    // No values move: only DDX_Control takes effect.
+    bool m_bBinding = false;
     // The last box exchanged, which a range check that follows refers to.
     int m_idLastControl = 0;
 };
 
-// The member widget takes the place of the template's control of that id.
+// The member widget is built as the template's control of that id.
 void DDX_Control(CDataExchange* pDX, int id, QWidget& control);
 // A signed number in a box; a text that is not one gives message 61712.
 void DDX_Text(CDataExchange* pDX, int id, std::int32_t& value);

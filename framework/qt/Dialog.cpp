@@ -133,6 +133,15 @@ QWidget* MakeControl(const ControlTemplate& t, QWidget* parent, QWidget* previou
     return new QWidget(parent);
 }
 
+// A member widget in the template control's place, with its text.
+QWidget* TakeBoundControl(const ControlTemplate& t, QWidget& control, QWidget* parent) {
+    control.setParent(parent);
+    SetWidgetText(&control, QString::fromUtf8(t.text));
+    if (auto* button = qobject_cast<QPushButton*>(&control))
+        button->setAutoDefault(false);
+    return &control;
+}
+
 } // namespace
 
 CDialog::CDialog(int templateId, QWidget* parent)
@@ -154,6 +163,8 @@ void CDialog::Create() {
     dialogFont.setPixelSize(m_template.fontSize);
     setFont(dialogFont);
     setFixedSize(m_template.cx * kPixelsPerDialogUnit, m_template.cy * kPixelsPerDialogUnit);
+    CDataExchange binding(this, CDataExchange::BindControls);
+    DoDataExchange(&binding);
     BuildControls();
     OnInitDialog();
 }
@@ -161,7 +172,11 @@ void CDialog::Create() {
 void CDialog::BuildControls() {
     QButtonGroup* radioGroup = nullptr;
     for (const auto& t : m_template.controls) {
-        QWidget* control = MakeControl(t, this, m_tabOrder.empty() ? nullptr : m_tabOrder.back());
+        const auto bound = m_bound.find(t.id);
+        QWidget* control =
+            bound != m_bound.end()
+                ? TakeBoundControl(t, *bound->second, this)
+                : MakeControl(t, this, m_tabOrder.empty() ? nullptr : m_tabOrder.back());
         if (auto* radio = qobject_cast<QRadioButton*>(control)) {
             if (!radioGroup || (t.style & CS_GROUP)) {
                 radioGroup = new QButtonGroup(this);
@@ -221,26 +236,6 @@ void CDialog::SetToolTipFromStrings(int id, QWidget* control) {
     const std::string tip = LoadString(static_cast<unsigned>(id));
     if (!tip.empty())
         control->setToolTip(ToQString(tip));
-}
-
-void CDialog::ReplaceControl(int id, QWidget& control) {
-    auto it = m_controls.find(id);
-    if (it == m_controls.end() || it->second == &control)
-        return;
-    QWidget* old = it->second;
-    control.setParent(this);
-    control.setGeometry(old->geometry());
-    control.setFocusPolicy(old->focusPolicy());
-    control.setVisible(!old->isHidden());
-    SetWidgetText(&control, WidgetText(old));
-    if (auto* button = qobject_cast<QPushButton*>(&control))
-        button->setAutoDefault(false);
-    for (auto& entry : m_tabOrder)
-        if (entry == old)
-            entry = &control;
-    it->second = &control;
-    WireCommand(&control, id);
-    delete old;
 }
 
 void CDialog::ApplyTabOrder() {

@@ -47,7 +47,8 @@ public:
 
     // Puts a control created at run time under the dialog's ids.
     void RegisterControl(int id, QWidget* control);
-    void ReplaceControl(int id, QWidget& control);
+    // Before the controls are built: the member widget is built as the template's control.
+    void BindControl(int id, QWidget& control) { m_bound[id] = &control; }
 
     // Tests replace how a modal run proceeds: the handler runs inside the run, once the dialog
     // shows; a dialog it leaves open is cancelled.
@@ -87,6 +88,7 @@ private:
 
     const DialogTemplate& m_template;
     std::map<int, QWidget*> m_controls;
+    std::map<int, QWidget*> m_bound;
     std::map<int, QButtonGroup*> m_radioGroups;
     std::vector<QWidget*> m_tabOrder;
     CWindowTimers m_timers;

@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QSettings>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -67,6 +68,9 @@ protected:
             run.windowOpened = true;
             run.caption = ToStdString(dialog.windowTitle());
             run.visible = dialog.isVisible();
+            // The window finishes its start once the first question is on screen.
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return dialog.findChild<QSystemTrayIcon*>() != nullptr; }, kWaitMs));
             const SettingsEntries stored = StoredSettings();
             if (auto it = stored.find(kTitle); it != stored.end())
                 run.titleWhileOpen = it->second;

@@ -29,9 +29,14 @@ public:
     std::vector<int> commands;
     std::vector<int> timers;
     QPlainTextEdit box;
+    int childrenRemoved = 0;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, IDC_ANSWER_BOX, box); }
+    void childEvent(QChildEvent* event) override {
+        childrenRemoved += event->removed();
+        CDialog::childEvent(event);
+    }
     bool OnCommand(int id) override;
     void OnTimer(int id) override { timers.push_back(id); }
 
@@ -80,6 +85,7 @@ TEST(DialogTest, BoundMemberTakesTheTemplatesPlace) {
     EXPECT_EQ(dialog.box.geometry(), QRect(8, 100, 422, 62));
     EXPECT_EQ(dialog.box.focusPolicy(), Qt::StrongFocus);
     EXPECT_EQ(dialog.findChildren<QPlainTextEdit*>().size(), 1);
+    EXPECT_EQ(dialog.childrenRemoved, 0) << "no template control is built to be thrown away";
 }
 
 TEST(DialogTest, ButtonsSendCommandsAndPostedOnesWaitForTheLoop) {

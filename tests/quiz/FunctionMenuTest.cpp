@@ -166,12 +166,16 @@ TEST_F(FunctionMenuTest, ManualAndAbout) {
     EXPECT_EQ(opened, std::vector<std::string>{dir.File("manual.txt")});
 
     std::vector<std::string> aboutTexts;
+    std::vector<QSize> aboutIcons;
     {
         ScopedHandler about(CDialog::SetModalRunHandler, [&](CDialog& dialog) {
             ASSERT_NE(dynamic_cast<CAboutDlg*>(&dialog), nullptr);
             EXPECT_EQ(dialog.windowTitle(), "About Quillow...");
-            for (const QLabel* label : dialog.findChildren<QLabel*>())
+            for (const QLabel* label : dialog.findChildren<QLabel*>()) {
                 aboutTexts.push_back(label->text().toStdString());
+                if (!label->pixmap().isNull())
+                    aboutIcons.push_back(label->pixmap().size());
+            }
             QTest::keyClick(&dialog, Qt::Key_Return);
         });
         Choose(ID_ABOUT);
@@ -185,5 +189,6 @@ TEST_F(FunctionMenuTest, ManualAndAbout) {
     };
     EXPECT_TRUE(says("GNU General Public License, version 3 or later"));
     EXPECT_FALSE(says("@"));
+    EXPECT_EQ(aboutIcons, (std::vector<QSize>{{40, 40}, {32, 32}})) << "scaled down, never up";
     EXPECT_TRUE(quiz->IsShownToUser());
 }

@@ -4,6 +4,7 @@
 #include "ScopedHandler.h"
 
 #include <QElapsedTimer>
+#include <QSystemTrayIcon>
 
 DeckSpec QuizTest::TwelveQuestions() {
     DeckSpec deck;
@@ -19,7 +20,8 @@ void QuizTest::Start(const DeckSpec& deck, int displayColors) {
     quiz = std::make_unique<CQuizDlg>(*host);
     quiz->Create();
     quiz->show();
-    QCoreApplication::processEvents();
+    // The window finishes its start once the first question is on screen.
+    EXPECT_TRUE(WaitFor([&] { return quiz->findChild<QSystemTrayIcon*>() != nullptr; }));
 }
 
 void QuizTest::TearDown() {
