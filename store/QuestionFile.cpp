@@ -9,10 +9,6 @@ namespace {
 
 constexpr const char* kDefaultFileName = "Quillow.qld";
 
-std::int64_t RecordOffset(int number) {
-    return kHeaderSize + std::int64_t{number} * kRecordSize;
-}
-
 [[noreturn]] void ExitWithMessage(unsigned id) {
     AfxMessageBox(id, MB_ICONEXCLAMATION);
     ExitProgram(1);
@@ -123,7 +119,7 @@ void CQuestionFile::WriteHeader() {
 
 int CQuestionFile::ReadRecord(int number, QuestionRecord& buffer) {
     RecordBytes bytes{};
-    if (number < 0 || !Seek(RecordOffset(number)) ||
+    if (number < 0 || !Seek(RecordOffset(number, kHeaderSize)) ||
         Read(bytes.data(), bytes.size()) != bytes.size())
         return -1;
     buffer = DecodeRecord(bytes);
@@ -138,7 +134,8 @@ int CQuestionFile::ReadRecordOrExit(int number, QuestionRecord& buffer) {
 
 bool CQuestionFile::WriteRecordBytes(int number, const QuestionRecord& buffer) {
     const RecordBytes bytes = EncodeRecord(buffer);
-    return number >= 0 && Seek(RecordOffset(number)) && Write(bytes.data(), bytes.size());
+    return number >= 0 && Seek(RecordOffset(number, kHeaderSize)) &&
+           Write(bytes.data(), bytes.size());
 }
 
 int CQuestionFile::WriteRecord(int number, const QuestionRecord& buffer) {

@@ -43,7 +43,7 @@ void CQuestionFile::MoveRecordsFromOldLayout() {
     std::size_t firstFree = 0;
     for (int i = count - 1; i >= 0; --i) {
         RecordBytes bytes{};
-        if (!backup.Seek(kOldHeaderSize + std::int64_t{i} * kRecordSize) ||
+        if (!backup.Seek(RecordOffset(i, kOldHeaderSize)) ||
             backup.Read(bytes.data(), bytes.size()) != bytes.size()) {
             AfxMessageBox(IDS_READ_ELEMENT_ERROR, MB_ICONEXCLAMATION);
             ExitProgram(1);
