@@ -1,24 +1,29 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for Quillow, builds it, and then starts it or runs every test.
-#   ./setup.sh run    install what is missing, build, start Quillow
-#   ./setup.sh test   install what is missing, build, run every test, then again sanitized
+#   ./setup.sh run    install what running needs, build the program and qld, start Quillow
+#   ./setup.sh test   install everything, build everything, run every test, then the store's and
+#                     the parsers' tests again sanitized, and the fuzz targets
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(
+# What building and running Quillow needs.
+run_packages=(
     cmake g++ make
     qt6-base-dev qt6-multimedia-dev qt6-wayland
+    fonts-liberation2 fonts-dejavu-core
+)
+# What the tests and the benchmarks need besides.
+test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb x11-utils xdotool imagemagick trayer python3 valgrind libxdamage-dev
     mutter dbus python3-dbus python3-gi
-    fonts-liberation2 fonts-dejavu-core
     desktop-file-utils appstream
     clang libclang-rt-14-dev
 )
 
 install_missing() {
     local missing=()
-    for p in "${packages[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return
@@ -29,22 +34,24 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-build() {
-    cmake -S . -B build -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-Release}" >/dev/null
-    cmake --build build -j"$(nproc)"
+configure() {
+    cmake -S . -B build -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-Release}" "$@" >/dev/null
 }
 
 case "${1:-}" in
 run)
-    install_missing
-    build
+    install_missing "${run_packages[@]}"
+    configure
+    # The program with its sound player, and qld; whatever else the folder was set up for waits.
+    cmake --build build -j"$(nproc)" --target quillow quillow_sound qld
     exec build/app/quillow
     ;;
 test)
-    install_missing
-    build
+    install_missing "${run_packages[@]}" "${test_packages[@]}"
+    configure -DBUILD_TESTING=ON -DQUILLOW_BUILD_BENCHMARKS=ON
+    cmake --build build -j"$(nproc)"
     (cd build && ctest --output-on-failure -j"$(nproc)")
-    # Again under AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzz targets.
+    # Under AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzz targets.
     tests/run-sanitized
     ;;
 *)

@@ -8,17 +8,15 @@
 
 namespace {
 
-constexpr int kLongestPopup = 360;
-
 std::string Question(int slot) {
     return Concat("question ", std::to_string(slot + 1), " (record ", std::to_string(slot), ")");
 }
 
 // Header fields beyond the values that the program itself writes.
 void CheckHeader(const QuestionFileHeader& h, std::vector<std::string>& problems) {
-    if (h.popupMinutes < 0 || h.popupMinutes > kLongestPopup)
+    if (h.popupMinutes < 0 || h.popupMinutes > kLongestPopupMinutes)
         problems.push_back(Concat("pop-up period ", std::to_string(h.popupMinutes), " is not 0 to ",
-                                  std::to_string(kLongestPopup), " minutes"));
+                                  std::to_string(kLongestPopupMinutes), " minutes"));
     if (h.optionFlags & ~0xF)
         problems.push_back(Concat("option flags ", std::to_string(h.optionFlags),
                                   " have bits beyond the four options"));

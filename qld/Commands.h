@@ -1,5 +1,6 @@
 #pragma once
 
+#include <concepts>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -22,8 +23,12 @@ struct UsageError : std::runtime_error {
 // "qld: FILE: reason" on the error stream.
 void PrintError(const std::string& file, const std::string& reason);
 
+// A part of a text: a text or one character. A number is not: `text += 65` would append an 'A'.
+template <class Part>
+concept TextPart = std::convertible_to<const Part&, std::string_view> || std::same_as<Part, char>;
+
 // The parts of a text one after another; numbers go through std::to_string.
-template <class... Parts> std::string Concat(const Parts&... parts) {
+template <TextPart... Parts> std::string Concat(const Parts&... parts) {
     std::string text;
     ((text += parts), ...);
     return text;

@@ -43,7 +43,7 @@ std::string DeckFile::Refusal() const {
 
 bool DeckFile::ReadRecord(int slot, QuestionRecord& record) {
     RecordBytes bytes{};
-    if (slot < 0 || !m_file.Seek(HeaderSize() + std::int64_t{slot} * kRecordSize) ||
+    if (slot < 0 || !m_file.Seek(RecordOffset(slot, HeaderSize())) ||
         m_file.Read(bytes.data(), bytes.size()) != bytes.size())
         return false;
     record = DecodeRecord(bytes);

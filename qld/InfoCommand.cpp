@@ -1,5 +1,6 @@
 #include "Commands.h"
 #include "DeckFile.h"
+#include "DialogTemplates.h"
 #include "ReviewSchedule.h"
 
 #include <algorithm>
@@ -9,25 +10,37 @@
 
 namespace {
 
-constexpr std::array<const char*, kReviewModes> kModeNames = {
-    "Careful (6 times)", "Normal (4 times)", "Rough (2 times)", "No review (once)"};
+// The modes and options are named as their dialogs name them.
+constexpr std::array<int, kReviewModes> kModeControls = {IDC_SCHEDULE_CAREFUL, IDC_SCHEDULE_NORMAL,
+                                                         IDC_SCHEDULE_ROUGH, IDC_SCHEDULE_ONCE};
 
-struct OptionName {
+struct OptionControl {
     std::int32_t bit;
-    const char* name;
+    int control;
 };
-constexpr std::array<OptionName, 4> kOptionNames = {{
-    {OPT_NO_SHOW_AT_START, "Don't appear immediately after execution"},
-    {OPT_MATCH_CASE, "Match case"},
-    {OPT_HIDE_IF_CORRECT, "Hide automatically, if correct"},
-    {OPT_SOUND_ON, "Sound on"},
+constexpr std::array<OptionControl, 4> kOptionControls = {{
+    {OPT_NO_SHOW_AT_START, IDC_OPTION_NO_SHOW_AT_START},
+    {OPT_MATCH_CASE, IDC_OPTION_MATCH_CASE},
+    {OPT_HIDE_IF_CORRECT, IDC_OPTION_HIDE_IF_CORRECT},
+    {OPT_SOUND_ON, IDC_OPTION_SOUND_ON},
 }};
+
+// A control's text as plain words: without the mnemonic's '&', spaces single.
+std::string ControlWords(int dialog, int control) {
+    std::string words;
+    for (const ControlTemplate& t : FindDialogTemplate(dialog).controls)
+        if (t.id == control)
+            for (const char* c = t.text; *c; ++c)
+                if (*c != '&' && !(*c == ' ' && words.ends_with(' ')))
+                    words += *c;
+    return words;
+}
 
 std::string Options(std::int32_t flags) {
     std::string names;
-    for (const auto& option : kOptionNames)
+    for (const auto& option : kOptionControls)
         if (flags & option.bit)
-            names += Concat(names.empty() ? "" : ", ", option.name);
+            names += Concat(names.empty() ? "" : ", ", ControlWords(IDD_OPTION, option.control));
     if (const std::int32_t other = flags & ~0xF) {
         char hex[16];
         std::snprintf(hex, sizeof hex, "0x%X", static_cast<unsigned>(other));
@@ -114,8 +127,10 @@ int RunInfo(const CommandLine& line) {
     if (scheduleKept) {
         PrintField("range", Range(h));
         const bool knownMode = h.reviewMode >= 0 && h.reviewMode < kReviewModes;
-        PrintField("review mode", knownMode ? kModeNames[static_cast<std::size_t>(h.reviewMode)]
-                                            : Concat(std::to_string(h.reviewMode), " (unknown)"));
+        PrintField("review mode",
+                   knownMode ? ControlWords(IDD_SCHEDULE,
+                                            kModeControls[static_cast<std::size_t>(h.reviewMode)])
+                             : Concat(std::to_string(h.reviewMode), " (unknown)"));
         PrintField("position", std::to_string(std::int64_t{h.position} + 1));
     }
     PrintField("pop-up period", Counted(h.popupMinutes, "minute"));

@@ -69,7 +69,7 @@ number and texts. Exits 0, or 1 with one line per problem.
 
 constexpr std::string_view kAutostartHelp = R"(Usage: qld autostart [on|off]
 Sets Quillow to start with the desktop session, or not. "on" writes the XDG autostart entry
-$XDG_CONFIG_HOME/autostart/)" QUILLOW_APP_ID R"(.desktop (by default in ~/.config), which
+$XDG_CONFIG_HOME/autostart/quillow.desktop (by default in ~/.config), which
 starts the Quillow program in the folder of this qld, links resolved; "off" removes it. Without
 an argument, tells whether it is on.
 )";

@@ -1,5 +1,6 @@
 #include "BackgroundImage.h"
 
+#include "ByteOrder.h"
 #include "Exit.h"
 #include "MessageBox.h"
 
@@ -26,15 +27,9 @@ std::unique_ptr<QVector<QRgb>> g_pBackPalette;
 std::unique_ptr<QPixmap> g_hBackBitmap;
 std::unique_ptr<QFont> g_pSkinFont;
 
-std::int32_t Int32At(const QByteArray& b, int offset) {
-    std::uint32_t v = 0;
-    for (int k = 3; k >= 0; --k)
-        v = v << 8 | static_cast<std::uint8_t>(b[offset + k]);
-    return static_cast<std::int32_t>(v);
-}
-
-int UInt16At(const QByteArray& b, int offset) {
-    return static_cast<std::uint8_t>(b[offset]) | static_cast<std::uint8_t>(b[offset + 1]) << 8;
+// The file's bytes from offset on; the caller has made sure that they are there.
+const std::uint8_t* BytesAt(const QByteArray& file, std::int64_t offset) {
+    return reinterpret_cast<const std::uint8_t*>(file.constData()) + offset;
 }
 
 // What the headers say of the picture, when it can serve as the skin.
@@ -49,10 +44,11 @@ struct PictureLayout {
 std::optional<PictureLayout> ReadLayout(const QByteArray& file) {
     if (file.size() < kHeadersSize)
         return std::nullopt;
-    const std::int32_t width = Int32At(file, kFileHeaderSize + 4);
-    const std::int32_t storedHeight = Int32At(file, kFileHeaderSize + 8);
-    const int bitCount = UInt16At(file, kFileHeaderSize + 14);
-    const auto colorsUsed = static_cast<std::uint32_t>(Int32At(file, kFileHeaderSize + 32));
+    const std::int32_t width = GetInt32(BytesAt(file, kFileHeaderSize + 4));
+    const std::int32_t storedHeight = GetInt32(BytesAt(file, kFileHeaderSize + 8));
+    const int bitCount = GetInt16(BytesAt(file, kFileHeaderSize + 14));
+    const auto colorsUsed =
+        static_cast<std::uint32_t>(GetInt32(BytesAt(file, kFileHeaderSize + 32)));
     const std::int64_t height = storedHeight < 0 ? -std::int64_t{storedHeight} : storedHeight;
     PictureLayout layout;
     layout.colors = colorsUsed == 0 ? 256 : colorsUsed;
@@ -85,8 +81,7 @@ QImage DecodeBackgroundImage(const QByteArray& file) {
     QImage image(width, height, QImage::Format_Indexed8);
     QVector<QRgb> table(256, qRgb(0, 0, 0));
     for (std::uint32_t i = 0; i < colors; ++i) {
-        const auto* entry =
-            reinterpret_cast<const std::uint8_t*>(file.constData()) + kHeadersSize + 4 * i;
+        const std::uint8_t* entry = BytesAt(file, kHeadersSize + 4 * std::int64_t{i});
         table[static_cast<int>(i)] = qRgb(entry[2], entry[1], entry[0]);
     }
     image.setColorTable(table);
@@ -118,7 +113,8 @@ const QVector<QRgb>* LoadBackgroundImage(const std::string& programFolder) {
     const QImage picture = DecodeBackgroundImage(bytes);
     if (picture.isNull())
         return nullptr;
-    const auto colorsUsed = static_cast<std::uint32_t>(Int32At(bytes, kFileHeaderSize + 32));
+    const auto colorsUsed =
+        static_cast<std::uint32_t>(GetInt32(BytesAt(bytes, kFileHeaderSize + 32)));
     *g_pBackPalette = picture.colorTable().mid(0, colorsUsed == 0 ? 256 : int(colorsUsed));
     g_hBackBitmap = std::make_unique<QPixmap>(QPixmap::fromImage(picture));
     g_pSkinFont = std::make_unique<QFont>(QStringLiteral("Arial"));

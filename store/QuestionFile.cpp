@@ -10,10 +10,6 @@ namespace {
 
 constexpr const char* kDefaultFileName = "Quillow.qld";
 
-std::int64_t RecordOffset(int number) {
-    return kHeaderSize + std::int64_t{number} * kRecordSize;
-}
-
 [[noreturn]] void ExitWithMessage(const std::string& text) {
     AfxMessageBox(text, MB_ICONEXCLAMATION);
     ExitProgram(1);
@@ -155,7 +151,7 @@ void CQuestionFile::WriteHeader() {
 
 int CQuestionFile::ReadRecord(int number, QuestionRecord& buffer) {
     RecordBytes bytes{};
-    if (number < 0 || !Seek(RecordOffset(number)) ||
+    if (number < 0 || !Seek(RecordOffset(number, kHeaderSize)) ||
         Read(bytes.data(), bytes.size()) != bytes.size())
         return -1;
     buffer = DecodeRecord(bytes);
@@ -173,7 +169,8 @@ int CQuestionFile::ReadRecordOrExit(int number, QuestionRecord& buffer) {
 int CQuestionFile::WriteRecord(int number, const QuestionRecord& buffer) {
     CheckUnchangedAtPath();
     const RecordBytes bytes = EncodeRecord(buffer);
-    if (number < 0 || !Seek(RecordOffset(number)) || !Write(bytes.data(), bytes.size()) || !Flush())
+    if (number < 0 || !Seek(RecordOffset(number, kHeaderSize)) ||
+        !Write(bytes.data(), bytes.size()) || !Flush())
         ExitOnWriteFailure(GetFilePath());
     CheckUnchangedAtPath();
     return 0;

@@ -9,6 +9,7 @@ inline constexpr std::int32_t kCurrentVersion = 200;
 // Files below this version have the 32-byte header; below kCurrentVersion no schedule state.
 inline constexpr std::int32_t kLongHeaderVersion = 150;
 inline constexpr int kMaxQuestions = 1000;
+inline constexpr int kLongestPopupMinutes = 360;
 
 enum OptionFlags : std::int32_t {
     OPT_NO_SHOW_AT_START = 1,

@@ -97,7 +97,7 @@ bool CQuestionFile::MoveRecordsFromOldLayout(CFile& converted) {
     std::size_t firstFree = 0;
     for (int i = count - 1; i >= 0; --i) {
         RecordBytes bytes{};
-        if (!Seek(kOldHeaderSize + std::int64_t{i} * kRecordSize) ||
+        if (!Seek(RecordOffset(i, kOldHeaderSize)) ||
             Read(bytes.data(), bytes.size()) != bytes.size())
             return false;
         workRecord = DecodeRecord(bytes);

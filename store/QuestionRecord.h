@@ -23,6 +23,11 @@ struct QuestionRecord {
 
 using RecordBytes = std::array<std::uint8_t, kRecordSize>;
 
+// Where record `number` starts in a file whose header takes headerSize bytes.
+inline constexpr std::int64_t RecordOffset(int number, int headerSize) {
+    return headerSize + std::int64_t{number} * kRecordSize;
+}
+
 RecordBytes EncodeRecord(const QuestionRecord& record);
 QuestionRecord DecodeRecord(const RecordBytes& bytes);
 

@@ -62,7 +62,8 @@ for words in "maybe" "on off" "--now"; do
     [[ $status == 2 ]] || fail "'qld autostart $words' ended with $status, not 2"
 done
 run --help
-[[ $status == 0 && $out == "Usage: qld autostart"* ]] || fail "--help: $status '$out'"
+[[ $status == 0 && $out == "Usage: qld autostart"* && $out == *"/autostart/quillow.desktop "* ]] ||
+    fail "--help: $status '$out'"
 
 # A program folder whose path needs quoting: the copy of qld starts the program beside it.
 spaced="$root/my apps"
