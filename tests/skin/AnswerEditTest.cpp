@@ -46,8 +46,7 @@ TEST(AnswerEditTest, KeysSendTheirCommandsOrReachTheBox) {
         {Qt::Key_F7, Qt::AltModifier, -1, ""},
         {Qt::Key_F8, Qt::AltModifier, -1, ""},
         {Qt::Key_F9, Qt::AltModifier, -1, ""},
-        {Qt::Key_A, Qt::NoModifier, -1, "a"},
-    };
+        {Qt::Key_A, Qt::NoModifier, -1, "a"}};
     for (const auto& [key, modifiers, command, typed] : cases) {
         SCOPED_TRACE(::testing::Message()
                      << "key " << QTest::toString(key) << " modifiers " << int(modifiers));
