@@ -38,12 +38,17 @@ constexpr std::string_view kRequest = "quillow: bring forward\n";
 // A user id that is not the tests' own.
 constexpr uid_t kOtherUser = 65534;
 
-// A connection to the socket at the path; -1 when none could be made.
-int Connect(const std::string& path) {
-    const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+sockaddr_un Address(const std::string& path) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     path.copy(address.sun_path, sizeof address.sun_path - 1);
+    return address;
+}
+
+// A connection to the socket at the path; -1 when none could be made.
+int Connect(const std::string& path) {
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const sockaddr_un address = Address(path);
     if (::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
         return socket;
     ::close(socket);
@@ -112,9 +117,7 @@ public:
                     return false;
                 const int lock = ::open((folder + "quillow.lock").c_str(), O_RDWR | O_CREAT, 0600);
                 listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
-                sockaddr_un address{};
-                address.sun_family = AF_UNIX;
-                (folder + "quillow.socket").copy(address.sun_path, sizeof address.sun_path - 1);
+                const sockaddr_un address = Address(folder + "quillow.socket");
                 return ::flock(lock, LOCK_EX) == 0 &&
                        ::bind(listener, reinterpret_cast<const sockaddr*>(&address),
                               sizeof address) == 0;
@@ -166,7 +169,6 @@ protected:
     std::string Deck() const { return dir.File("deck.qld"); }
     std::string Socket() const { return user.RuntimeFolder() + "quillow.socket"; }
     SettingsEntries Stored() const { return ReadSettings(user.SettingsFile()); }
-    Bytes SettingsBytes() const { return ReadFileBytes(user.SettingsFile()); }
 
     // childSetup runs in the new process before the program.
     QProcess& Start(const std::string& program = QUILLOW_EXECUTABLE,
@@ -230,13 +232,13 @@ TEST_F(ProgramProcessTest, KilledCopyDoesNotKeepTheNextFromRunning) {
     WriteSettings(user.SettingsFile(), {{kFile1, Deck()}});
     QProcess& next = Start();
     ASSERT_TRUE(WaitForStoredTitle(kDeckCaption));
-    const Bytes settings = SettingsBytes();
+    const Bytes settings = ReadFileBytes(user.SettingsFile());
     const Bytes deck = ReadFileBytes(Deck());
 
     QProcess& third = Start();
     EXPECT_TRUE(EndsWithStatusZero(third));
     EXPECT_TRUE(IsRunning(next));
-    EXPECT_EQ(SettingsBytes(), settings);
+    EXPECT_EQ(ReadFileBytes(user.SettingsFile()), settings);
     EXPECT_EQ(ReadFileBytes(Deck()), deck);
 
     // A copy that does not answer still keeps a start from running beside it.
