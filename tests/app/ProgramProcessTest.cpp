@@ -1,15 +1,14 @@
 #include "DataFileBuilder.h"
 #include "PrivateUser.h"
-#include "SettingsFile.h"
 #include "TempDir.h"
 
 #include <QProcess>
 #include <QSettings>
-#include <QThread>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
+#include <array>
 #include <csignal>
 #include <ctime>
 #include <filesystem>
@@ -39,23 +38,17 @@ constexpr std::string_view kRequest = "quillow: bring forward\n";
 // A user id that is not the tests' own.
 constexpr uid_t kOtherUser = 65534;
 
-// Polls until the condition holds; false after kWaitMs.
-template <class F> bool WaitUntil(F&& condition) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        QThread::msleep(20);
-    }
-    return true;
+sockaddr_un Address(const std::string& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+    return address;
 }
 
 // A connection to the socket at the path; -1 when none could be made.
 int Connect(const std::string& path) {
     const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    path.copy(address.sun_path, sizeof address.sun_path - 1);
+    const sockaddr_un address = Address(path);
     if (::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
         return socket;
     ::close(socket);
@@ -124,9 +117,7 @@ public:
                     return false;
                 const int lock = ::open((folder + "quillow.lock").c_str(), O_RDWR | O_CREAT, 0600);
                 listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
-                sockaddr_un address{};
-                address.sun_family = AF_UNIX;
-                (folder + "quillow.socket").copy(address.sun_path, sizeof address.sun_path - 1);
+                const sockaddr_un address = Address(folder + "quillow.socket");
                 return ::flock(lock, LOCK_EX) == 0 &&
                        ::bind(listener, reinterpret_cast<const sockaddr*>(&address),
                               sizeof address) == 0;
@@ -172,13 +163,12 @@ protected:
     ProgramProcessTest() : user(dir.Path()) {
         deckBytes = MakeDataFile({.cards = {{"Capital of France?", "Paris"}, {"2 + 2", "4"}}});
         WriteFileBytes(Deck(), deckBytes);
-        WriteSettingsFile(user.SettingsFile(), {{kFile1, Deck()}});
+        WriteSettings(user.SettingsFile(), {{kFile1, Deck()}});
     }
 
     std::string Deck() const { return dir.File("deck.qld"); }
     std::string Socket() const { return user.RuntimeFolder() + "quillow.socket"; }
-    SettingsEntries Stored() const { return ReadSettingsFile(user.SettingsFile()); }
-    Bytes SettingsBytes() const { return ReadFileBytes(user.SettingsFile()); }
+    SettingsEntries Stored() const { return ReadSettings(user.SettingsFile()); }
 
     // childSetup runs in the new process before the program.
     QProcess& Start(const std::string& program = QUILLOW_EXECUTABLE,
@@ -195,7 +185,7 @@ protected:
 
     // A copy stores its caption once its window is up.
     bool WaitForStoredTitle(const std::string& caption) const {
-        return WaitUntil([&] { return Stored()[kTitle] == caption; });
+        return QTest::qWaitFor([&] { return Stored()[kTitle] == caption; }, kWaitMs);
     }
     // A copy of the program in a folder of its own, which holds its default data file.
     std::string CopyOfTheProgram(const std::string& name = "program/") const {
@@ -239,16 +229,16 @@ TEST_F(ProgramProcessTest, KilledCopyDoesNotKeepTheNextFromRunning) {
     ASSERT_TRUE(fs::is_socket(Socket())) << "the killed copy left no socket behind";
     ASSERT_EQ(Ask(Socket(), kRequest), "(no connection)");
 
-    WriteSettingsFile(user.SettingsFile(), {{kFile1, Deck()}});
+    WriteSettings(user.SettingsFile(), {{kFile1, Deck()}});
     QProcess& next = Start();
     ASSERT_TRUE(WaitForStoredTitle(kDeckCaption));
-    const Bytes settings = SettingsBytes();
+    const Bytes settings = ReadFileBytes(user.SettingsFile());
     const Bytes deck = ReadFileBytes(Deck());
 
     QProcess& third = Start();
     EXPECT_TRUE(EndsWithStatusZero(third));
     EXPECT_TRUE(IsRunning(next));
-    EXPECT_EQ(SettingsBytes(), settings);
+    EXPECT_EQ(ReadFileBytes(user.SettingsFile()), settings);
     EXPECT_EQ(ReadFileBytes(Deck()), deck);
 
     // A copy that does not answer still keeps a start from running beside it.
@@ -262,21 +252,24 @@ TEST_F(ProgramProcessTest, KilledCopyDoesNotKeepTheNextFromRunning) {
     EXPECT_TRUE(EndsWithStatusZero(next));
 }
 
-// As a double click on a launcher starts two.
+// As a double click on a launcher starts two. The session ending, Ctrl+C or kill end the copy
+// that runs as its close box does.
 TEST_F(ProgramProcessTest, TwoStartsAtTheSameInstantRunOneCopy) {
     for (int pair = 0; pair < 20; ++pair) {
         SCOPED_TRACE(pair);
         QProcess& a = Start();
         QProcess& b = Start();
         QProcess* ended = nullptr;
-        ASSERT_TRUE(WaitUntil([&] {
-            ended = HasEnded(a, 0) ? &a : HasEnded(b, 0) ? &b : nullptr;
-            return ended != nullptr;
-        }));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                ended = HasEnded(a, 0) ? &a : HasEnded(b, 0) ? &b : nullptr;
+                return ended != nullptr;
+            },
+            kWaitMs));
         QProcess& running = ended == &a ? b : a;
         EXPECT_TRUE(EndsWithStatusZero(*ended));
         EXPECT_TRUE(IsRunning(running));
-        Signal(running, SIGTERM);
+        Signal(running, std::array{SIGTERM, SIGINT, SIGHUP}[pair % 3]);
         EXPECT_TRUE(EndsWithStatusZero(running));
         copies.clear();
     }
@@ -284,9 +277,9 @@ TEST_F(ProgramProcessTest, TwoStartsAtTheSameInstantRunOneCopy) {
 
 TEST_F(ProgramProcessTest, StartWhileTheFirstCopyShowsItsFirstMessageBoxDoesNotRun) {
     const std::string folder = CopyOfTheProgram();
-    WriteSettingsFile(user.SettingsFile(), {{kFile1, dir.File("gone.qld")}});
+    WriteSettings(user.SettingsFile(), {{kFile1, dir.File("gone.qld")}});
     QProcess& first = Start(folder + "quillow");
-    ASSERT_TRUE(WaitUntil([&] { return fs::is_socket(Socket()); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fs::is_socket(Socket()); }, kWaitMs));
     QProcess& second = Start(folder + "quillow");
     EXPECT_TRUE(EndsWithStatusZero(second));
     EXPECT_TRUE(IsRunning(first));
@@ -354,38 +347,16 @@ TEST_F(ProgramProcessTest, AnotherUsersSocketIsIgnored) {
     // never used: the start runs.
     Stranger inTemporaryFolder(user.TempFolder() + "quillow-" + std::to_string(::getuid()) + "/");
     environment.remove("XDG_RUNTIME_DIR");
-    WriteSettingsFile(user.SettingsFile(), {{kFile1, Deck()}});
+    WriteSettings(user.SettingsFile(), {{kFile1, Deck()}});
     Start();
     EXPECT_TRUE(WaitForStoredTitle(kDeckCaption));
     EXPECT_EQ(inTemporaryFolder.ConnectionsWithBytes(), 0) << "the start spoke to the stranger";
 }
 
-class TerminationTest : public ProgramProcessTest, public ::testing::WithParamInterface<int> {};
-
-// The session ending, Ctrl+C or kill end the program as its close box does.
-TEST_P(TerminationTest, SignalEndsTheProgramAsClosingDoes) {
+// The folder's name is not UTF-8, and the copy is started through a link. Only the end, on the
+// session's signal, can store the data file's path and save its header.
+TEST_F(ProgramProcessTest, UnreadableSettingsGiveTheDefaultsAndTheEndStoresThem) {
     const auto startedAt = static_cast<std::int32_t>(std::time(nullptr));
-    QProcess& copy = Start();
-    ASSERT_TRUE(WaitForStoredTitle(kDeckCaption));
-    // Without File1, so that only the exit can have stored it.
-    WriteSettingsFile(user.SettingsFile(), {{kTitle, kDeckCaption}});
-
-    Signal(copy, GetParam());
-    EXPECT_TRUE(EndsWithStatusZero(copy));
-    EXPECT_EQ(Stored(), (SettingsEntries{{kFile1, Deck()}, {kTitle, kDeckCaption}}));
-    const Bytes deck = ReadFileBytes(Deck());
-    ASSERT_GE(deck.size(), deckBytes.size());
-    EXPECT_GE(Int32At(deck, 28), startedAt) << "the header was not saved";
-    EXPECT_TRUE(std::equal(deckBytes.begin() + 104, deckBytes.end(), deck.begin() + 104));
-}
-
-INSTANTIATE_TEST_SUITE_P(Signals, TerminationTest, ::testing::Values(SIGTERM, SIGINT, SIGHUP),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return std::string(sigabbrev_np(info.param));
-                         });
-
-TEST_F(ProgramProcessTest, UnreadableSettingsGiveTheDefaults) {
-    // The folder's name is not UTF-8, and the copy is started through a link.
     const std::string folder = CopyOfTheProgram("caf\xE9/");
     WriteFileBytes(folder + "Quillow.qld", deckBytes);
     Bytes junk;
@@ -398,10 +369,14 @@ TEST_F(ProgramProcessTest, UnreadableSettingsGiveTheDefaults) {
 
     QProcess& copy = Start(dir.File("quillow"));
     ASSERT_TRUE(WaitForStoredTitle("Quillow V2.0 - Quillow.qld"));
+    EXPECT_EQ(Stored().count(kFile1), 0u);
     Signal(copy, SIGTERM);
     EXPECT_TRUE(EndsWithStatusZero(copy));
-    const QSettings stored(QString::fromStdString(user.SettingsFile()), QSettings::IniFormat);
-    EXPECT_EQ(stored.value(kFile1).toByteArray().toStdString(), folder + "Quillow.qld");
+    EXPECT_EQ(Stored()[kFile1], folder + "Quillow.qld");
+    const Bytes deck = ReadFileBytes(folder + "Quillow.qld");
+    ASSERT_EQ(deck.size(), deckBytes.size());
+    EXPECT_GE(Int32At(deck, 28), startedAt) << "the header was not saved";
+    EXPECT_TRUE(std::equal(deckBytes.begin() + 104, deckBytes.end(), deck.begin() + 104));
 }
 
 } // namespace

@@ -138,40 +138,16 @@ TEST_F(SkinPaintTest, ButtonLightPassesFromButtonToButtonAndGoesOut) {
 TEST_F(SkinPaintTest, PanelShowsLevelNumberRangeModeAndProgress) {
     TestHost host("", "");
     CQuestionFile file(host);
+    // The colour each bar segment shows; the number, progress, from and to, as digits shown.
     const struct {
         int correctCount, number, reviewMode, rangeFrom, rangeTo, position, stepIndex;
-        int bar[10]; // the colour each segment shows
-        const char *numberShown, *progressShown, *fromShown, *toShown;
-    } cases[] = {
-        {0, 7, 1, 0, 19, 0, 3, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "0007", "001", "0001", "0020"},
-        {3, 12345, 0, 4, 9, 2, 5, {1, 1, 1, 0, 0, 0, 0, 0, 0, 0}, "2345", "000", "0005", "0010"},
-        {10, 42, 2, 0, 9, 13, 0, {1, 1, 1, 2, 2, 2, 3, 3, 3, 4}, "0042", "100", "0001", "0010"},
-        {12, 1, 3, 5, 5, 5, 1, {1, 1, 1, 2, 2, 2, 3, 3, 3, 4}, "0001", "100", "0006", "0006"},
-        {INT32_MIN,
-         1,
-         1,
-         0,
-         19,
-         0,
-         0,
-         {0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-         "0001",
-         "000",
-         "0001",
-         "0020"},
-        {INT32_MAX,
-         1,
-         1,
-         0,
-         19,
-         0,
-         0,
-         {1, 1, 1, 2, 2, 2, 3, 3, 3, 4},
-         "0001",
-         "000",
-         "0001",
-         "0020"},
-    };
+        const char *bar, *digits;
+    } cases[] = {{0, 7, 1, 0, 19, 0, 3, "0000000000", "0007 001 0001 0020"},
+                 {3, 12345, 0, 4, 9, 2, 5, "1110000000", "2345 000 0005 0010"},
+                 {10, 42, 2, 0, 9, 13, 0, "1112223334", "0042 100 0001 0010"},
+                 {12, 1, 3, 5, 5, 5, 1, "1112223334", "0001 100 0006 0006"},
+                 {INT32_MIN, 1, 1, 0, 19, 0, 0, "0000000000", "0001 000 0001 0020"},
+                 {INT32_MAX, 1, 1, 0, 19, 0, 0, "1112223334", "0001 000 0001 0020"}};
     CPanelStatic panel;
     panel.resize(54, 35);
     for (const auto& c : cases) {
@@ -186,18 +162,17 @@ TEST_F(SkinPaintTest, PanelShowsLevelNumberRangeModeAndProgress) {
         const QImage shot = panel.grab().toImage();
         EXPECT_TRUE(ShowsPicture(shot, QRect(0, 31, 54, 4), QPoint(190, 31))) << "the face";
         for (int i = 0; i < 10; ++i)
-            EXPECT_TRUE(
-                ShowsPicture(shot, QRect(3 + 4 * i, 2, 3, 2), QPoint(90 + 4 * c.bar[i], 10)))
+            EXPECT_TRUE(ShowsPicture(shot, QRect(3 + 4 * i, 2, 3, 2),
+                                     QPoint(90 + 4 * (c.bar[i] - '0'), 10)))
                 << "segment " << i;
-        // Each number's digit glyphs, five pixels apart.
-        for (const auto& [digits, x, y] : {std::tuple{c.numberShown, 2, 6},
-                                           {c.progressShown, 30, 6},
-                                           {c.fromShown, 2, 22},
-                                           {c.toShown, 30, 22}})
-            for (int k = 0; digits[k]; ++k)
-                EXPECT_TRUE(ShowsPicture(shot, QRect(x + 5 * k, y, 5, 9),
-                                         QPoint(90 + 5 * (digits[k] - '0'), 0)))
-                    << "digit " << k << " of " << digits;
+        // Each digit's glyph, five pixels apart: the number and progress above, the range below.
+        const QStringList numbers = QString(c.digits).split(' ');
+        const QPoint at[] = {{2, 6}, {30, 6}, {2, 22}, {30, 22}};
+        for (int n = 0; n < 4; ++n)
+            for (int k = 0; k < numbers[n].size(); ++k)
+                EXPECT_TRUE(ShowsPicture(shot, QRect(at[n] + QPoint(5 * k, 0), QSize(5, 9)),
+                                         QPoint(90 + 5 * numbers[n][k].digitValue(), 0)))
+                    << "digit " << k << " of " << c.digits;
         EXPECT_TRUE(ShowsPicture(shot, QRect(46, 2, 5, 5), QPoint(110 + 6 * c.reviewMode, 9)))
             << "the mode mark";
     }
