@@ -234,16 +234,20 @@ void CQuizDlg::OnEditQuestion() {
     ShowQuestion(false);
 }
 
+std::string CQuizDlg::Caption() const {
+    return LoadString(IDS_VERSION_TITLE) + " - " + m_file.GetFileTitle();
+}
+
 void CQuizDlg::UpdateTitle() {
-    const std::string caption = LoadString(IDS_VERSION_TITLE) + " - " + m_file.GetFileTitle();
-    setWindowTitle(ToQString(caption));
+    setWindowTitle(ToQString(Caption()));
     if (m_bStartFinished)
         StoreTitle();
 }
 
+// The caption's own bytes: a file name that is not UTF-8 has no QString of its own.
 void CQuizDlg::StoreTitle() {
     if (CWinApp* app = AfxGetApp())
-        app->WriteProfileString(kSettingsSection, "Title", ToStdString(windowTitle()));
+        app->WriteProfileString(kSettingsSection, "Title", Caption());
 }
 
 void CQuizDlg::OnOK() {}

@@ -76,6 +76,7 @@ private:
     void FinishStart();
     void AddTrayIcon();
     void KeepPlace();
+    std::string Caption() const;
     void StoreTitle();
     void CreatePanel();
     void SetUpButtons();
