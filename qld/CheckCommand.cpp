@@ -70,7 +70,7 @@ int RunCheck(const CommandLine& line) {
     } else {
         const QuestionFileHeader& h = file.Header();
         CheckHeader(h, problems);
-        const std::int64_t needed = file.HeaderSize() + std::int64_t{h.recordCount} * kRecordSize;
+        const std::int64_t needed = NeededLength(h);
         if (file.Length() > needed)
             problems.push_back(Concat("the file is ", Counted(file.Length(), "byte"), " long, ",
                                       std::to_string(file.Length() - needed), " more than its ",

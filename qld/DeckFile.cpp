@@ -19,25 +19,27 @@ bool DeckFile::Open(const std::string& path, std::string& error) {
 }
 
 int DeckFile::HeaderSize() const {
-    return m_header.version < kLongHeaderVersion ? kOldHeaderSize : kHeaderSize;
+    return HeaderSizeOf(m_header);
 }
 
 std::string DeckFile::Refusal() const {
-    const std::int32_t version = m_header.version;
-    if (m_length >= 4 && (version < 1 || version > kCurrentVersion))
-        return Concat("not a data file: version ", std::to_string(version), " is not 1 to ",
-                      std::to_string(kCurrentVersion));
-    if (m_length < HeaderSize())
+    const std::int32_t count = m_header.recordCount;
+    switch (FindHeaderDefect(m_header, m_length)) {
+    case HeaderDefect::UnknownVersion:
+        return Concat("not a data file: version ", std::to_string(m_header.version),
+                      " is not 1 to ", std::to_string(kCurrentVersion));
+    case HeaderDefect::ShortHeader:
         return Concat("the file is ", Counted(m_length, "byte"), " long, shorter than its ",
                       std::to_string(HeaderSize()), "-byte header");
-    const std::int32_t count = m_header.recordCount;
-    if (count < 0 || count > kMaxQuestions)
+    case HeaderDefect::RecordCountOutOfRange:
         return Concat("the header counts ", Counted(count, "record"), ", not 0 to ",
                       std::to_string(kMaxQuestions));
-    const std::int64_t needed = HeaderSize() + std::int64_t{count} * kRecordSize;
-    if (m_length < needed)
+    case HeaderDefect::ShortRecords:
         return Concat("the file is ", Counted(m_length, "byte"), " long; its ",
-                      Counted(count, "record"), " need ", std::to_string(needed));
+                      Counted(count, "record"), " need ", std::to_string(NeededLength(m_header)));
+    case HeaderDefect::None:
+        break;
+    }
     return {};
 }
 

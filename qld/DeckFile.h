@@ -15,7 +15,6 @@ public:
     bool Open(const std::string& path, std::string& error);
 
     const QuestionFileHeader& Header() const { return m_header; }
-    // Files below version 150 have the 32-byte header.
     int HeaderSize() const;
     std::int64_t Length() const { return m_length; }
     // Why the program would refuse the file, or an empty text when it opens it.

@@ -94,9 +94,10 @@ void CQuestionFile::OpenDefaultFile() {
 
 void CQuestionFile::LoadOpenFile() {
     HeaderBytes bytes{};
-    const std::size_t got = Seek(0) ? Read(bytes.data(), bytes.size()) : 0;
+    if (Seek(0))
+        Read(bytes.data(), bytes.size());
     header = DecodeHeader(bytes);
-    RefuseUnlessLoadable(got);
+    RefuseUnlessLoadable();
     if (header.version < kCurrentVersion)
         UpgradeFile();
     RepairScheduleState();
@@ -106,14 +107,8 @@ void CQuestionFile::LoadOpenFile() {
 
 // Nothing is written to a file that is not a data file of a known version: a file picked by
 // mistake stays as it was, and the next start opens the default file instead of trying it again.
-void CQuestionFile::RefuseUnlessLoadable(std::size_t headerBytesRead) {
-    const bool oldLayout = header.version < kLongHeaderVersion;
-    const std::size_t headerSize = oldLayout ? kOldHeaderSize : kHeaderSize;
-    const bool loadable =
-        headerBytesRead >= headerSize && header.version >= 1 && header.version <= kCurrentVersion &&
-        header.recordCount >= 0 && header.recordCount <= kMaxQuestions &&
-        GetLength() >= std::int64_t(headerSize) + std::int64_t{header.recordCount} * kRecordSize;
-    if (loadable)
+void CQuestionFile::RefuseUnlessLoadable() {
+    if (FindHeaderDefect(header, GetLength()) == HeaderDefect::None)
         return;
     const std::string path = GetFilePath();
     m_host.SetDataFilePath(DefaultFilePath());

@@ -47,7 +47,7 @@ private:
     std::string DefaultFilePath() const;
     void OpenDefaultFile();
     void LoadOpenFile();
-    void RefuseUnlessLoadable(std::size_t headerBytesRead);
+    void RefuseUnlessLoadable();
     void UpgradeFile();
     [[nodiscard]] bool MoveRecordsFromOldLayout(CFile& converted);
     void RepairScheduleState();

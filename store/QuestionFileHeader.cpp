@@ -1,6 +1,7 @@
 #include "QuestionFileHeader.h"
 
 #include "ByteOrder.h"
+#include "QuestionRecord.h"
 
 #include <algorithm>
 
@@ -44,4 +45,25 @@ QuestionFileHeader DecodeHeader(const HeaderBytes& b) {
     h.rangeTo = GetInt32(&b[76]);
     std::copy(&b[80], &b[104], h.reservedBytes2.begin());
     return h;
+}
+
+int HeaderSizeOf(const QuestionFileHeader& header) {
+    return header.version < kLongHeaderVersion ? kOldHeaderSize : kHeaderSize;
+}
+
+std::int64_t NeededLength(const QuestionFileHeader& header) {
+    return RecordOffset(header.recordCount, HeaderSizeOf(header));
+}
+
+HeaderDefect FindHeaderDefect(const QuestionFileHeader& header, std::int64_t length) {
+    // A file too short to hold a version is short, whatever its first bytes say.
+    if (length >= 4 && (header.version < 1 || header.version > kCurrentVersion))
+        return HeaderDefect::UnknownVersion;
+    if (length < HeaderSizeOf(header))
+        return HeaderDefect::ShortHeader;
+    if (header.recordCount < 0 || header.recordCount > kMaxQuestions)
+        return HeaderDefect::RecordCountOutOfRange;
+    if (length < NeededLength(header))
+        return HeaderDefect::ShortRecords;
+    return HeaderDefect::None;
 }

@@ -42,3 +42,11 @@ using HeaderBytes = std::array<std::uint8_t, kHeaderSize>;
 
 HeaderBytes EncodeHeader(const QuestionFileHeader& header);
 QuestionFileHeader DecodeHeader(const HeaderBytes& bytes);
+
+// Files below version 150 have the 32-byte header.
+int HeaderSizeOf(const QuestionFileHeader& header);
+// What keeps a file of this header and length from loading, first found first.
+enum class HeaderDefect { None, UnknownVersion, ShortHeader, RecordCountOutOfRange, ShortRecords };
+HeaderDefect FindHeaderDefect(const QuestionFileHeader& header, std::int64_t length);
+// The length that the header's records need.
+std::int64_t NeededLength(const QuestionFileHeader& header);
