@@ -127,6 +127,7 @@ TEST(DelimitedTextTest, FindsBytesThatAreNotUtf8) {
         {"plain \xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", std::string::npos},
         {"ab\xC3", 2},           // cut short
         {"\xE0\x80\xAF", 0},     // overlong
+        {"a\xC0\xAF", 1},        // overlong in two bytes
         {"x\xED\xA0\x80", 1},    // surrogate
         {"\xF4\x90\x80\x80", 0}, // beyond U+10FFFF
         {"\xC3\xA9\x80", 2},     // stray continuation byte
