@@ -20,9 +20,7 @@ def header(version=200, count=0, position=0, popup=1, flags=0, mode=1, step=0, r
 
 def old_header(version=100, count=0, position=0, popup=1, flags=0):
     """The 32-byte header of the versions before 150."""
-    h = bytearray(OLD_HEADER)
-    struct.pack_into("<8i", h, 0, version, count, position, popup, 0, flags, 0, 1_600_000_000)
-    return h
+    return header(version, count, position, popup, flags, saved=1_600_000_000)[:OLD_HEADER]
 
 
 def record(number, question, answer, correct=0, times=()):
