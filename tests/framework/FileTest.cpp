@@ -9,7 +9,7 @@ TEST(FileTest, ReadsWritesCreatesAndRefuses) {
     CFile file;
     EXPECT_FALSE(file.Open(dir.File("missing.qld"), CFile::modeReadWrite));
     EXPECT_FALSE(FileExists(dir.File("missing.qld")));
-    EXPECT_FALSE(file.Open(dir.Path(), CFile::modeReadWrite)) << "a folder is no file";
+    EXPECT_FALSE(file.Open(dir.Path(), CFile::modeRead)) << "a folder is no file";
     ASSERT_TRUE(file.Open(dir.File("a.qld"), CFile::modeCreate | CFile::modeReadWrite));
     EXPECT_EQ(file.GetLength(), 0) << "creating cuts the old bytes";
     ASSERT_TRUE(file.Write("abcdef", 6));

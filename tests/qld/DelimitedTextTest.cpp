@@ -129,6 +129,7 @@ TEST(DelimitedTextTest, FindsBytesThatAreNotUtf8) {
         {"\xE0\x80\xAF", 0},     // overlong
         {"a\xC0\xAF", 1},        // overlong in two bytes
         {"x\xED\xA0\x80", 1},    // surrogate
+        {"x\xED\xBF\xBF", 1},    // the last surrogate
         {"\xF4\x90\x80\x80", 0}, // beyond U+10FFFF
         {"\xC3\xA9\x80", 2},     // stray continuation byte
     };
