@@ -63,15 +63,17 @@ TEST_F(UpgradeTest, OlderVersionsBecomeVersion200) {
             fs::rename(DataPath(), real);
             fs::create_symlink(real, DataPath());
         }
-        if (c.backupNameTaken) {
+        if (c.backupNameTaken)
             WriteFileBytes(real + ".bak", usersOwn);
-        }
         CQuestionFile file(host);
         LoadFile(file);
 
         // The pop-up period and the options are kept, the rest of the header is new.
-        DeckSpec upgraded{{}, Int32At(c.stored, 12),   Int32At(c.stored, 20), 1, c.position, 0,
-                          0,  std::max(records - 1, 0)};
+        DeckSpec upgraded{.cards = {},
+                          .popupMinutes = Int32At(c.stored, 12),
+                          .optionFlags = Int32At(c.stored, 20),
+                          .position = c.position,
+                          .rangeTo = std::max(records - 1, 0)};
         for (int n : c.fileRecordInSlot)
             upgraded.cards.emplace_back("Q" + std::to_string(n), "A" + std::to_string(n));
         EXPECT_EQ(DataBytes(), WithInt32(MakeDataFile(upgraded), 28, host.now));
