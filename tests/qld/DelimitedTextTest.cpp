@@ -83,7 +83,6 @@ TEST(DelimitedTextTest, RefusesTextItCannotReadWithTheLine) {
         {"a\tb\n\"open\tx\ny\n", "line 2: a quoted field has no closing quote"},
         {"\"two\nlines\" more\tx\n", "line 1: text after the closing quote of a field"},
         {"ok\tfine\nLatin-1 \xE9t\xE9\tsummer\n", "line 2: not UTF-8 text"},
-        {"a\tb\nc\td\n\xC0\xAF\n", "line 3: not UTF-8 text"},
         {std::string("a\tb\x00", 4), "line 1: a NUL byte"},
         {"\xFF\xFEq\0\t\0", "line 1: UTF-16 text; save it as UTF-8"},
         {"#separator:nonsense\na\tb\n", "line 1: unknown separator"},
@@ -128,7 +127,9 @@ TEST(DelimitedTextTest, FindsBytesThatAreNotUtf8) {
         {"plain \xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", std::string::npos},
         {"ab\xC3", 2},           // cut short
         {"\xE0\x80\xAF", 0},     // overlong
+        {"a\xC0\xAF", 1},        // overlong in two bytes
         {"x\xED\xA0\x80", 1},    // surrogate
+        {"x\xED\xBF\xBF", 1},    // the last surrogate
         {"\xF4\x90\x80\x80", 0}, // beyond U+10FFFF
         {"\xC3\xA9\x80", 2},     // stray continuation byte
     };

@@ -22,46 +22,22 @@ void CountChange() {
         g_action();
 }
 
-template <class Function> Function* Real(const char* name) {
-    static_assert(std::is_function_v<Function>);
-    return reinterpret_cast<Function*>(::dlsym(RTLD_NEXT, name));
-}
-
 } // namespace
 
-extern "C" {
+// Counts the change, then calls the C library's own function.
+#define COUNTED_CALL(Result, name, parameters, arguments, ...)                                     \
+    extern "C" Result name parameters __VA_ARGS__ {                                                \
+        static const auto real =                                                                   \
+            reinterpret_cast<Result(*) parameters>(::dlsym(RTLD_NEXT, #name));                     \
+        CountChange();                                                                             \
+        return real arguments;                                                                     \
+    }
 
-ssize_t write(int fd, const void* buffer, size_t count) {
-    static const auto real = Real<ssize_t(int, const void*, size_t)>("write");
-    CountChange();
-    return real(fd, buffer, count);
-}
-
-int fdatasync(int fd) {
-    static const auto real = Real<int(int)>("fdatasync");
-    CountChange();
-    return real(fd);
-}
-
-int fsync(int fd) {
-    static const auto real = Real<int(int)>("fsync");
-    CountChange();
-    return real(fd);
-}
-
-int rename(const char* from, const char* to) noexcept {
-    static const auto real = Real<int(const char*, const char*)>("rename");
-    CountChange();
-    return real(from, to);
-}
-
-int fchmod(int fd, mode_t mode) noexcept {
-    static const auto real = Real<int(int, mode_t)>("fchmod");
-    CountChange();
-    return real(fd, mode);
-}
-
-} // extern "C"
+COUNTED_CALL(ssize_t, write, (int fd, const void* buffer, size_t count), (fd, buffer, count))
+COUNTED_CALL(int, fdatasync, (int fd), (fd))
+COUNTED_CALL(int, fsync, (int fd), (fd))
+COUNTED_CALL(int, rename, (const char* from, const char* to), (from, to), noexcept)
+COUNTED_CALL(int, fchmod, (int fd, mode_t mode), (fd, mode), noexcept)
 
 void AtChange(int n, std::function<void()> action) {
     g_action = std::move(action);

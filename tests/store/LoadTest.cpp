@@ -21,10 +21,10 @@ TEST_F(LoadTest, RepairsTheScheduleStateAndKeepsTheRest) {
         {{3, 0, 6, 0, 9}, {3, 0, 0, 0, 9}},            // step index past the sequence
         {{3, 0, -2, 0, 9}, {3, 0, 0, 0, 9}},           // negative step index
         {{2, 0, 5, 0, 19}, {2, 0, 5, 0, 19}},          // nothing to repair
-        {{999, 3, 0, 999, 999}, {999, 3, 0, 999, 999}} // the last question alone is fine
+        {{999, 3, 0, 999, 999}, {999, 3, 0, 999, 999}} // the last of 1000 questions alone
     };
     const auto fileWith = [](const State& s) {
-        Bytes file = CurrentFile(3, s[0], s[1], s[2], s[3], s[4]);
+        Bytes file = CurrentFile(1000, s[0], s[1], s[2], s[3], s[4]);
         PutInt32At(file, 12, 42);
         PutInt32At(file, 20, 0x13);
         file[62] = 0xAB;

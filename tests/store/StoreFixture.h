@@ -46,9 +46,6 @@ protected:
         PutInt32At(file, offset, value);
         return file;
     }
-    static std::string QuestionAt(const Bytes& file, int slot) {
-        return reinterpret_cast<const char*>(&file.at(RecordOffset(slot) + 4));
-    }
 
     // Loads the file as the quiz window does at start; fails the test if that ends the program.
     void LoadFile(CQuestionFile& file) {

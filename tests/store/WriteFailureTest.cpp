@@ -23,13 +23,26 @@ private:
     void (*m_savedHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
 };
 
+// The program ends with the file's path; an upgrade leaves the old file as it was, and nothing
+// beside it.
 TEST_F(WriteFailureTest, FailedWriteEndsTheProgramWithItsPath) {
+    const std::vector<std::string> cannotWrite{"Cannot write the QLD file\n\n" + DataPath()};
+    const Bytes old = OldFile(100, {0, 1});
+    WriteFileBytes(DataPath(), old);
+    LimitFileSize(old.size() + 50);
+    EXPECT_EQ(ExitStatusOf([&] { CQuestionFile(host).Load(); }), 1);
+    EXPECT_EQ(boxes.Texts(), cannotWrite);
+    EXPECT_EQ(DataBytes(), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
+
+    LimitFileSize(RLIM_INFINITY);
     WriteFileBytes(DataPath(), CurrentFile(2));
     CQuestionFile file(host);
     LoadFile(file);
-    const std::vector<std::string> cannotWrite{"Cannot write the QLD file\n\n" + DataPath()};
-
     LimitFileSize(DataBytes().size());
+    boxes.Clear();
     EXPECT_EQ(ExitStatusOf([&] { file.AppendRecord(); }), 1);
     EXPECT_EQ(boxes.Texts(), cannotWrite);
     EXPECT_EQ(Int32At(DataBytes(), 4), 2) << "the header does not count the lost record";
@@ -38,19 +51,4 @@ TEST_F(WriteFailureTest, FailedWriteEndsTheProgramWithItsPath) {
     LimitFileSize(50);
     EXPECT_EQ(ExitStatusOf([&] { file.WriteHeader(); }), 1);
     EXPECT_EQ(boxes.Texts(), cannotWrite);
-}
-
-// An upgrade that cannot write the converted file leaves the old one as it was, and nothing beside.
-TEST_F(WriteFailureTest, FailedUpgradeKeepsTheOldFile) {
-    const Bytes old = OldFile(100, {0, 1});
-    WriteFileBytes(DataPath(), old);
-    CQuestionFile file(host);
-    LimitFileSize(old.size() + 50);
-    EXPECT_EQ(ExitStatusOf([&] { file.Load(); }), 1);
-    EXPECT_EQ(boxes.Texts(),
-              std::vector<std::string>{"Cannot write the QLD file\n\n" + DataPath()});
-    EXPECT_EQ(DataBytes(), old);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
-                            std::filesystem::directory_iterator()),
-              1);
 }

@@ -1,10 +1,5 @@
 #!/usr/bin/env python3
-"""Reads and writes Quillow data files byte by byte, independently of the program's own code.
-
-  qld.py make FILE "question|answer" ...   a current-format file with these records
-  qld.py dump FILE                         the header and each record as JSON
-"""
-import json
+"""Reads and writes Quillow data files byte by byte, independently of the program's own code."""
 import struct
 import sys
 import time
@@ -25,9 +20,7 @@ def header(version=200, count=0, position=0, popup=1, flags=0, mode=1, step=0, r
 
 def old_header(version=100, count=0, position=0, popup=1, flags=0):
     """The 32-byte header of the versions before 150."""
-    h = bytearray(OLD_HEADER)
-    struct.pack_into("<8i", h, 0, version, count, position, popup, 0, flags, 0, 1_600_000_000)
-    return h
+    return header(version, count, position, popup, flags, saved=1_600_000_000)[:OLD_HEADER]
 
 
 def record(number, question, answer, correct=0, times=()):
@@ -145,19 +138,8 @@ def problems(data):
     return found
 
 
-def _printable(deck):
-    for r in deck["records"]:
-        del r["questionField"], r["answerField"]
-    for name in ("reservedBytes1", "reservedBytes2"):
-        deck["header"][name] = deck["header"][name].hex()
-    return deck
-
 
 if __name__ == "__main__":
-    if len(sys.argv) >= 3 and sys.argv[1] == "make":
-        make(sys.argv[2], [tuple(card.split("|", 1)) for card in sys.argv[3:]])
-    elif len(sys.argv) == 3 and sys.argv[1] == "dump":
-        print(json.dumps(_printable(read(sys.argv[2]))))
-    else:
-        print(__doc__, file=sys.stderr)
-        sys.exit(2)
+    if len(sys.argv) < 3 or sys.argv[1] != "make":
+        sys.exit('usage: qld.py make FILE "question|answer" ...')
+    make(sys.argv[2], [tuple(card.split("|", 1)) for card in sys.argv[3:]])
