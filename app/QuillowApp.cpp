@@ -69,6 +69,10 @@ int CQuillowApp::ExitInstance() {
     return CWinApp::ExitInstance();
 }
 
+void CQuillowApp::StoreCaption(const std::string& caption) {
+    WriteProfileString(kSection, "Title", caption);
+}
+
 std::string CQuillowApp::GetDefaultDataFolder() const {
     const std::string folder = DefaultDataFolder(m_strProgramFolder, UserDataHome());
     if (folder != m_strProgramFolder) {

@@ -25,6 +25,7 @@ public:
     // Made when it is asked for and is not the program's folder.
     std::string GetDefaultDataFolder() const override;
     int GetDisplayColors() const override { return m_nDisplayColors; }
+    void StoreCaption(const std::string& caption) override;
 
     std::string m_strProgramFolder;
     std::string m_strDataFile;

@@ -25,6 +25,7 @@ public:
     void SetDataFilePath(const std::string&) override {}
     std::string GetProgramFolder() const override { return m_folder; }
     int GetDisplayColors() const override { return 257; }
+    void StoreCaption(const std::string&) override {}
 
 private:
     std::string m_folder;

@@ -58,25 +58,6 @@ std::string Lowered(std::string text) {
     return text;
 }
 
-// The separator that a "#separator:" line names, or 0.
-char SeparatorNamed(const std::string& named) {
-    const std::string value = Lowered(named);
-    struct Name {
-        std::string_view name;
-        char separator;
-    };
-    constexpr std::array<Name, 6> names = {{{"tab", '\t'},
-                                            {"comma", ','},
-                                            {"semicolon", ';'},
-                                            {"pipe", '|'},
-                                            {"space", ' '},
-                                            {"colon", ':'}}};
-    for (const auto& n : names)
-        if (value == n.name)
-            return n.separator;
-    return named.size() == 1 && named[0] != '"' ? named[0] : 0;
-}
-
 // At most rowLimit rows, each handed to the call.
 std::string Parse(std::string_view s, char separator, int firstLine, std::size_t rowLimit,
                   const RowCall& onRow) {
@@ -148,6 +129,24 @@ std::string Parse(std::string_view s, char separator, int firstLine, std::size_t
 }
 
 } // namespace
+
+char SeparatorNamed(const std::string& named) {
+    const std::string value = Lowered(named);
+    struct Name {
+        std::string_view name;
+        char separator;
+    };
+    constexpr std::array<Name, 6> names = {{{"tab", '\t'},
+                                            {"comma", ','},
+                                            {"semicolon", ';'},
+                                            {"pipe", '|'},
+                                            {"space", ' '},
+                                            {"colon", ':'}}};
+    for (const auto& n : names)
+        if (value == n.name)
+            return n.separator;
+    return named.size() == 1 && named[0] != '"' ? named[0] : 0;
+}
 
 ReadResult ReadRows(std::string_view text, const ReadOptions& options, const RowCall& onRow) {
     ReadResult result;

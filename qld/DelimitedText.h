@@ -44,6 +44,10 @@ ReadResult ReadRows(std::string_view text, const ReadOptions& options,
 // semicolon splits it into more fields, else a tab; 0 when comma and semicolon tie.
 char DetectSeparator(std::string_view text);
 
+// The separator that a name stands for (tab, comma, semicolon, pipe, space or colon, in any case)
+// or that a single character other than a quote is; 0 for anything else.
+char SeparatorNamed(const std::string& named);
+
 // The offset of the first byte that is not part of UTF-8 text, or a NUL; npos when there is none.
 std::size_t FindBadByte(std::string_view text);
 

@@ -63,14 +63,10 @@ char SeparatorOption(const CommandLine& line) {
     if (found == line.options.end())
         return 0;
     const std::string& value = found->second;
-    if (value == "tab" || value == "\\t")
+    if (value == "\\t")
         return '\t';
-    if (value == "comma")
-        return ',';
-    if (value == "semicolon")
-        return ';';
-    if (value.size() == 1 && value != "\"" && value != "\n" && value != "\r")
-        return value[0];
+    if (const char named = SeparatorNamed(value); named != 0 && named != '\n' && named != '\r')
+        return named;
     throw UsageError(
         Concat("--sep takes tab, comma, semicolon or one character, not '", value, "'"));
 }

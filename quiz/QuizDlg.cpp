@@ -18,7 +18,6 @@
 #include "ResourceIds.h"
 #include "ScheduleDlg.h"
 #include "Strings.h"
-#include "WinApp.h"
 #include "WindowActivation.h"
 
 #include <QCoreApplication>
@@ -35,7 +34,6 @@
 
 namespace {
 
-constexpr const char* kSettingsSection = "Recent QLD File";
 // How long a pop-up waits for the keyboard before it says by a notification that a question waits.
 constexpr int kFocusWaitMs = 3000;
 
@@ -145,9 +143,13 @@ bool CQuizDlg::OnCommand(int id) {
 }
 
 void CQuizDlg::OnUserMessage(unsigned message, std::intptr_t wParam) {
-    if (message != WM_ANSWERKEY)
-        return;
-    switch (wParam) {
+    if (message == WM_ANSWERKEY)
+        OnAnswerKey(wParam);
+}
+
+// The answer box's key commands.
+void CQuizDlg::OnAnswerKey(std::intptr_t code) {
+    switch (code) {
     case KEYCMD_ANSWER:
         CheckAnswer();
         break;
@@ -246,8 +248,7 @@ void CQuizDlg::UpdateTitle() {
 
 // The caption's own bytes: a file name that is not UTF-8 has no QString of its own.
 void CQuizDlg::StoreTitle() {
-    if (CWinApp* app = AfxGetApp())
-        app->WriteProfileString(kSettingsSection, "Title", Caption());
+    m_host.StoreCaption(Caption());
 }
 
 void CQuizDlg::OnOK() {}

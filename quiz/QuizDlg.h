@@ -72,6 +72,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void OnAnswerKey(std::intptr_t code);
     void CheckAnswer();
     void FinishStart();
     void AddTrayIcon();

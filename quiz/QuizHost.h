@@ -7,6 +7,8 @@ class IQuizHost : public IQuestionFileHost {
 public:
     // The display's colour count; 257 stands for more than 256.
     virtual int GetDisplayColors() const = 0;
+    // Kept between runs: the caption the window last had.
+    virtual void StoreCaption(const std::string& caption) = 0;
 
 protected:
     ~IQuizHost() = default;

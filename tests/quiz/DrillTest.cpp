@@ -11,8 +11,7 @@ TEST_F(DrillTest, StartShowsTheFirstQuestionUnderTheFilesCaption) {
     Start(Capitals());
     EXPECT_EQ(QuestionShown(), "Capital of France?");
     EXPECT_EQ(quiz->windowTitle(), "Quillow V2.0 - deck.qld");
-    EXPECT_EQ(AfxGetApp()->GetProfileString("Recent QLD File", "Title", ""),
-              "Quillow V2.0 - deck.qld");
+    EXPECT_EQ(host->storedCaption, "Quillow V2.0 - deck.qld");
     EXPECT_EQ(quiz->focusWidget(), AnswerBox());
     for (int id : {IDC_HIDE, IDC_EDIT, IDC_ANSWER, IDC_NEXT, IDC_GO, IDC_FUNCTION})
         EXPECT_EQ(quiz->GetDlgItem(id)->focusPolicy(), Qt::NoFocus) << "the keys stay in the box";

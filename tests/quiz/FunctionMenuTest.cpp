@@ -52,9 +52,7 @@ Bytes HeaderWithoutTime(const Bytes& file) {
 
 class FunctionMenuTest : public QuizTest {
 protected:
-    std::string StoredTitle() const {
-        return AfxGetApp()->GetProfileString("Recent QLD File", "Title", "");
-    }
+    std::string StoredTitle() const { return host->storedCaption; }
 };
 
 TEST_F(FunctionMenuTest, MenuDropsDownUnderTheFunctionButton) {

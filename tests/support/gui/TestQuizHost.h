@@ -15,6 +15,9 @@ public:
     void SetDataFilePath(const std::string& path) override { m_dataFile = path; }
     std::string GetProgramFolder() const override { return m_folder; }
     int GetDisplayColors() const override { return m_displayColors; }
+    void StoreCaption(const std::string& caption) override { storedCaption = caption; }
+
+    std::string storedCaption;
 
 private:
     std::string m_dataFile;
