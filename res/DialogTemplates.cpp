@@ -8,8 +8,7 @@ namespace {
 using enum ControlKind;
 
 constexpr std::array kQuizControls = {
-    ControlTemplate{IDC_ANSWER_BOX, MultiLineEdit, "", 4, 50, 211, 31,
-                    CS_AUTOVSCROLL | CS_BORDER | CS_TABSTOP},
+    ControlTemplate{IDC_ANSWER_BOX, MultiLineEdit, "", 4, 50, 211, 31, CS_BORDER | CS_TABSTOP},
     ControlTemplate{IDC_EDIT, OwnerDrawButton, "Edit", 224, 25, 24, 9, CS_NONE},
     ControlTemplate{IDC_FUNCTION, OwnerDrawButton, "Function", 224, 37, 24, 9, CS_NONE},
     ControlTemplate{IDC_ANSWER, OwnerDrawButton, "Answer", 224, 49, 24, 9, CS_NONE},
@@ -35,7 +34,7 @@ constexpr std::array kQuestionEditControls = {
 
 constexpr std::array kGotoControls = {
     ControlTemplate{IDC_GOTO_NUMBER, Edit, "", 4, 4, 30, 12,
-                    CS_BORDER | CS_TABSTOP | CS_NUMBER | CS_RIGHT | CS_AUTOHSCROLL},
+                    CS_BORDER | CS_TABSTOP | CS_NUMBER | CS_RIGHT},
     ControlTemplate{IDC_GOTO_RANGE, StaticText, "between 1 and 1000", 38, 6, 91, 8,
                     CS_CENTER | CS_GROUP},
     ControlTemplate{IDC_OK, PushButton, "", 57, 4, 6, 12, CS_HIDDEN | CS_TABSTOP},

@@ -32,11 +32,9 @@ enum ControlStyle : unsigned {
     CS_HIDDEN = 1u << 2,
     CS_BORDER = 1u << 3,
     CS_VSCROLL = 1u << 4,
-    CS_AUTOVSCROLL = 1u << 5,
-    CS_AUTOHSCROLL = 1u << 6,
-    CS_NUMBER = 1u << 7,
-    CS_RIGHT = 1u << 8,
-    CS_CENTER = 1u << 9,
+    CS_NUMBER = 1u << 5,
+    CS_RIGHT = 1u << 6,
+    CS_CENTER = 1u << 7,
 };
 
 enum DialogStyle : unsigned {
