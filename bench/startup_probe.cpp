@@ -41,11 +41,13 @@ long SmapsField(pid_t pid, const std::string& field) {
 // drawing is missed however soon after its mapping it comes.
 class WindowWatch {
 public:
-    WindowWatch(Display* display, int damageEvent) : m_display(display), m_damageEvent(damageEvent) {}
+    WindowWatch(Display* display, int damageEvent)
+        : m_display(display), m_damageEvent(damageEvent) {}
 
     // Handles one event; true once a mapped window has been drawn into.
     bool Handle(const XEvent& event, Clock::time_point now) {
-        if (event.type == CreateNotify && event.xcreatewindow.parent == DefaultRootWindow(m_display)) {
+        if (event.type == CreateNotify &&
+            event.xcreatewindow.parent == DefaultRootWindow(m_display)) {
             m_windows[event.xcreatewindow.window].damage =
                 XDamageCreate(m_display, event.xcreatewindow.window, XDamageReportNonEmpty);
         } else if (event.type == MapNotify && event.xmap.event == DefaultRootWindow(m_display)) {

@@ -80,8 +80,8 @@ void FitToScreen(QMessageBox& box, const QString& text) {
     view->setLineWrapColumnOrWidth(maxWidth);
     view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     view->viewport()->setAutoFillBackground(false);
-    const int height = static_cast<int>(view->document()->size().height()) +
-                       2 * view->frameWidth() + 2;
+    const int height =
+        static_cast<int>(view->document()->size().height()) + 2 * view->frameWidth() + 2;
     view->setFixedSize(maxWidth + view->verticalScrollBar()->sizeHint().width(),
                        std::min(height, maxHeight));
     int row = 0, column = 0, rows = 0, columns = 0;
