@@ -15,18 +15,12 @@ using FunctionMenuTest = QuizTest;
 
 namespace {
 
-// Answers the file dialogs with a path, or cancels them when it is empty; keeps what they asked.
+// Answers the file dialogs with a path, or cancels them when it is empty; keeps their titles
+// and flags.
 struct FileDialogScript {
     explicit FileDialogScript(std::string answer)
         : run(CFileDialog::SetRunHandler, [this, answer](CFileDialog& dialog, std::string& path) {
-              asked.push_back(QString("%1 %2 %3 %4 %5 %6")
-                                  .arg(dialog.IsOpenDialog() ? "open" : "save")
-                                  .arg(QString::fromStdString(dialog.Title()))
-                                  .arg(QString::fromStdString(dialog.DefaultExtension()))
-                                  .arg(QString::fromStdString(dialog.FileName()))
-                                  .arg(dialog.Flags())
-                                  .arg(dialog.NameFilters().join(";"))
-                                  .toStdString());
+              asked.push_back(dialog.Title() + " " + std::to_string(dialog.Flags()));
               path = answer;
               return answer.empty() ? IDCANCEL : IDOK;
           }) {}
@@ -68,9 +62,8 @@ TEST_F(FunctionMenuTest, NewFileStartsEmptyUnderItsOwnCaption) {
     Press(Qt::Key_F8);
     FileDialogScript files(dir.File("fresh.qld"));
     Choose(ID_NEW_FILE);
-    EXPECT_EQ(files.asked, std::vector<std::string>{"save Create a new QLD File qld untitled " +
-                                                    std::to_string(OFN_OVERWRITEPROMPT) +
-                                                    " Quillow Data File (*.qld)"});
+    EXPECT_EQ(files.asked, std::vector<std::string>{"Create a new QLD File " +
+                                                    std::to_string(OFN_OVERWRITEPROMPT)});
     EXPECT_EQ(quiz->windowTitle(), "Quillow V2.0 - fresh.qld");
     EXPECT_EQ(StoredTitle(), "Quillow V2.0 - fresh.qld");
     EXPECT_EQ(host->GetDataFilePath(), dir.File("fresh.qld"));
@@ -101,8 +94,8 @@ TEST_F(FunctionMenuTest, OpenAfterCancelAndOpenAMissingFile) {
     {
         FileDialogScript files(dir.File("other.qld"));
         Choose(ID_OPEN_FILE);
-        EXPECT_EQ(files.asked.at(0).substr(0, 20), "open Open a QLD File");
-        EXPECT_NE(files.asked[0].find(std::to_string(OFN_FILEMUSTEXIST)), std::string::npos);
+        EXPECT_EQ(files.asked,
+                  std::vector<std::string>{"Open a QLD File " + std::to_string(OFN_FILEMUSTEXIST)});
     }
     EXPECT_EQ(QuestionShown(), "Ocean?");
     EXPECT_EQ(StoredTitle(), "Quillow V2.0 - other.qld");
