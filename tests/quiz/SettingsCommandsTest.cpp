@@ -27,8 +27,7 @@ std::function<void(CDialog&)> RangeFiveToTenRough(bool tick, int end = IDOK) {
 TEST_F(SettingsCommandsTest, ScheduleOkStoresRangeAndModeAndClearsRecordsOnlyWhenConfirmed) {
     for (const auto& [tick, answer] : {std::pair{false, 0}, {true, IDYES}, {true, IDNO}}) {
         SCOPED_TRACE(answer);
-        DeckSpec deck = TwelveQuestions();
-        Start(deck);
+        Start(TwelveQuestions());
         Bytes bytes = DataBytes();
         for (int i = 0; i < 12; ++i)
             PutInt32At(bytes, CorrectCountOffset(i), 3);
@@ -37,10 +36,8 @@ TEST_F(SettingsCommandsTest, ScheduleOkStoresRangeAndModeAndClearsRecordsOnlyWhe
         if (tick)
             boxes.AnswerNext(answer);
         WithDialogs(RangeFiveToTenRough(tick), [&] { Choose(ID_MEMORY_SCHEDULE); });
-        EXPECT_EQ(At(72), 4) << "rangeFrom";
-        EXPECT_EQ(At(76), 9) << "rangeTo";
-        EXPECT_EQ(At(8), 4) << "position";
-        EXPECT_EQ(At(64), 2) << "reviewMode";
+        EXPECT_EQ((std::vector{At(72), At(76), At(8), At(64)}), (std::vector{4, 9, 4, 2}))
+            << "range, position, mode";
         EXPECT_EQ(QuestionShown(), "Question 5");
         for (int i = 0; i < 12; ++i)
             EXPECT_EQ(Correct(i), answer == IDYES && i >= 4 && i <= 9 ? 0 : 3) << i;
@@ -70,30 +67,29 @@ TEST_F(SettingsCommandsTest, ScheduleOkWithoutChangeRestartsAndCancelChangesNoth
 }
 
 TEST_F(SettingsCommandsTest, OptionStoresPeriodAndFourBitsOnEveryOkAndNothingOnCancel) {
-    // Sets the period (unless null), ticks a box (unless 0) and ends the dialog.
+    // Sets the period (unless null), ticks a box (unless 0) and ends the dialog; keeps the
+    // boxes it showed ticked.
+    std::vector<bool> ticked;
     const auto options = [&](const char* period, int tick, int end = IDOK) {
         WithDialogs(
-            [=](CDialog& dialog) {
+            [&](CDialog& dialog) {
+                ticked.clear();
+                for (int id : {IDC_OPTION_NO_SHOW_AT_START, IDC_OPTION_HIDE_IF_CORRECT,
+                               IDC_OPTION_SOUND_ON, IDC_OPTION_MATCH_CASE})
+                    ticked.push_back(
+                        qobject_cast<QAbstractButton*>(dialog.GetDlgItem(id))->isChecked());
                 if (period)
                     dialog.SetDlgItemText(IDC_OPTION_PERIOD, period);
                 if (tick)
                     Click(dialog, tick);
                 Click(dialog, end);
             },
-            [&] { Choose(ID_OPTION); });
+            [&] { quiz->SendCommand(ID_OPTION); });
     };
     Start(DeckSpec{TwelveQuestions().cards, 1, 0x13}); // hidden at start by bit 0
     ASSERT_TRUE(TimerRuns());
-    WithDialogs(
-        [](CDialog& dialog) {
-            for (int id : {IDC_OPTION_NO_SHOW_AT_START, IDC_OPTION_HIDE_IF_CORRECT,
-                           IDC_OPTION_SOUND_ON, IDC_OPTION_MATCH_CASE})
-                EXPECT_EQ(qobject_cast<QAbstractButton*>(dialog.GetDlgItem(id))->isChecked(),
-                          id == IDC_OPTION_NO_SHOW_AT_START || id == IDC_OPTION_MATCH_CASE);
-            dialog.SetDlgItemText(IDC_OPTION_PERIOD, "0");
-            Click(dialog, IDOK);
-        },
-        [&] { quiz->SendCommand(ID_OPTION); });
+    options("0", 0);
+    EXPECT_EQ(ticked, (std::vector<bool>{true, false, false, true}));
     EXPECT_EQ(At(20), 0x03) << "optionFlags";
     EXPECT_EQ(At(12), 0) << "popupMinutes";
     EXPECT_TRUE(WaitFor([&] { return Shown(); })) << "the hidden window's timer restarts with 0";
