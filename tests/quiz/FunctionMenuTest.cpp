@@ -34,7 +34,8 @@ std::string StoredTitle() {
 
 } // namespace
 
-TEST_F(FunctionMenuTest, MenuDropsDownUnderTheFunctionButton) {
+// The menu drops down under its button; the manual opens in the viewer, About as a dialog.
+TEST_F(FunctionMenuTest, MenuItemsManualAndAbout) {
     Start(Capitals());
     QStringList items;
     QPoint shownAt;
@@ -53,6 +54,25 @@ TEST_F(FunctionMenuTest, MenuDropsDownUnderTheFunctionButton) {
     const QWidget* button = quiz->GetDlgItem(IDC_FUNCTION);
     EXPECT_EQ(shownAt, button->mapToGlobal(QPoint(0, button->height() + 1)));
     EXPECT_EQ(quiz->focusWidget(), AnswerBox());
+
+    std::vector<std::string> opened;
+    {
+        ScopedHandler viewer(SetViewerHandler,
+                             [&](const std::string& path) { opened.push_back(path); });
+        Choose(ID_USERS_MANUAL);
+    }
+    EXPECT_EQ(opened, std::vector<std::string>{dir.File("manual.txt")});
+    std::vector<QSize> icons;
+    const auto about = [&](CDialog& dialog) {
+        EXPECT_NE(dynamic_cast<CAboutDlg*>(&dialog), nullptr);
+        for (const QLabel* label : dialog.findChildren<QLabel*>())
+            if (!label->pixmap().isNull())
+                icons.push_back(label->pixmap().size());
+        QTest::keyClick(&dialog, Qt::Key_Return);
+    };
+    EXPECT_EQ(WithDialogs(about, [&] { Choose(ID_ABOUT); }), 1);
+    EXPECT_EQ(icons, (std::vector<QSize>{{40, 40}, {32, 32}})) << "scaled down, never up";
+    EXPECT_TRUE(Shown());
 }
 
 TEST_F(FunctionMenuTest, NewFileStartsEmptyUnderItsOwnCaption) {
@@ -73,8 +93,8 @@ TEST_F(FunctionMenuTest, NewFileStartsEmptyUnderItsOwnCaption) {
 }
 
 // A cancelled dialog keeps the file; another file is shown and written; a missing one falls
-// back to the default.
-TEST_F(FunctionMenuTest, OpenAfterCancelAndOpenAMissingFile) {
+// back to the default; one that is no data file ends the program without being written.
+TEST_F(FunctionMenuTest, OpenAfterCancelThenAMissingFileThenNoDataFile) {
     Start(Capitals());
     Press(Qt::Key_F8);
     Bytes header = DataBytes();
@@ -110,37 +130,13 @@ TEST_F(FunctionMenuTest, OpenAfterCancelAndOpenAMissingFile) {
     EXPECT_EQ(QuestionShown(), "Default?");
     EXPECT_EQ(quiz->windowTitle(), "Quillow V2.0 - Quillow.qld");
     EXPECT_EQ(StoredTitle(), "Quillow V2.0 - Quillow.qld");
-}
 
-TEST_F(FunctionMenuTest, OpeningAFileThatIsNotADataFileEndsWithoutWritingIt) {
-    Start(Capitals());
+    boxes.Clear();
     const Bytes notes{'m', 'y', ' ', 'n', 'o', 't', 'e', 's', '\n'};
     WriteFileBytes(dir.File("notes.qld"), notes);
-    FileDialogScript files(dir.File("notes.qld"));
+    FileDialogScript notesFile(dir.File("notes.qld"));
     EXPECT_EQ(ExitStatusOf([&] { quiz->SendCommand(ID_OPEN_FILE); }), 1);
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Defective Header in the QLD file\n\n" +
                                                       dir.File("notes.qld")});
     EXPECT_EQ(ReadFileBytes(dir.File("notes.qld")), notes);
-}
-
-TEST_F(FunctionMenuTest, ManualAndAbout) {
-    Start(Capitals());
-    std::vector<std::string> opened;
-    {
-        ScopedHandler viewer(SetViewerHandler,
-                             [&](const std::string& path) { opened.push_back(path); });
-        Choose(ID_USERS_MANUAL);
-    }
-    EXPECT_EQ(opened, std::vector<std::string>{dir.File("manual.txt")});
-    std::vector<QSize> icons;
-    const auto about = [&](CDialog& dialog) {
-        EXPECT_NE(dynamic_cast<CAboutDlg*>(&dialog), nullptr);
-        for (const QLabel* label : dialog.findChildren<QLabel*>())
-            if (!label->pixmap().isNull())
-                icons.push_back(label->pixmap().size());
-        QTest::keyClick(&dialog, Qt::Key_Return);
-    };
-    EXPECT_EQ(WithDialogs(about, [&] { Choose(ID_ABOUT); }), 1);
-    EXPECT_EQ(icons, (std::vector<QSize>{{40, 40}, {32, 32}})) << "scaled down, never up";
-    EXPECT_TRUE(Shown());
 }
