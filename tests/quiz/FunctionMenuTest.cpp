@@ -15,12 +15,13 @@ using FunctionMenuTest = QuizTest;
 
 namespace {
 
-// Answers the file dialogs with a path, or cancels them when it is empty; keeps their titles
-// and flags.
+// Answers the file dialogs with a path, or cancels them when it is empty; keeps what they asked.
 struct FileDialogScript {
     explicit FileDialogScript(std::string answer)
         : run(CFileDialog::SetRunHandler, [this, answer](CFileDialog& dialog, std::string& path) {
-              asked.push_back(dialog.Title() + " " + std::to_string(dialog.Flags()));
+              asked.push_back((dialog.IsOpenDialog() ? "open " : "save ") + dialog.Title() + " " +
+                              dialog.DefaultExtension() + " " + dialog.FileName() + " " +
+                              std::to_string(dialog.Flags()));
               path = answer;
               return answer.empty() ? IDCANCEL : IDOK;
           }) {}
@@ -82,7 +83,7 @@ TEST_F(FunctionMenuTest, NewFileStartsEmptyUnderItsOwnCaption) {
     Press(Qt::Key_F8);
     FileDialogScript files(dir.File("fresh.qld"));
     Choose(ID_NEW_FILE);
-    EXPECT_EQ(files.asked, std::vector<std::string>{"Create a new QLD File " +
+    EXPECT_EQ(files.asked, std::vector<std::string>{"save Create a new QLD File qld untitled " +
                                                     std::to_string(OFN_OVERWRITEPROMPT)});
     EXPECT_EQ(quiz->windowTitle(), "Quillow V2.0 - fresh.qld");
     EXPECT_EQ(StoredTitle(), "Quillow V2.0 - fresh.qld");
@@ -114,8 +115,8 @@ TEST_F(FunctionMenuTest, OpenAfterCancelThenAMissingFileThenNoDataFile) {
     {
         FileDialogScript files(dir.File("other.qld"));
         Choose(ID_OPEN_FILE);
-        EXPECT_EQ(files.asked,
-                  std::vector<std::string>{"Open a QLD File " + std::to_string(OFN_FILEMUSTEXIST)});
+        EXPECT_EQ(files.asked, std::vector<std::string>{"open Open a QLD File qld  " +
+                                                        std::to_string(OFN_FILEMUSTEXIST)});
     }
     EXPECT_EQ(QuestionShown(), "Ocean?");
     EXPECT_EQ(StoredTitle(), "Quillow V2.0 - other.qld");
