@@ -105,6 +105,7 @@ TEST_F(DrillTest, TrayIconAndHideOptionsWithThePopupTimer) {
     EXPECT_TRUE(TimerRuns());
     EXPECT_FALSE(WaitFor([&] { return Shown(); }, 300));
     auto* icon = quiz->findChild<QSystemTrayIcon*>();
+    EXPECT_EQ(icon->icon().availableSizes().value(0), QSize(16, 16));
     emit icon->activated(QSystemTrayIcon::MiddleClick);
     EXPECT_FALSE(Shown()) << "only the left and right buttons pop it up";
     emit icon->activated(QSystemTrayIcon::Trigger);
