@@ -1,13 +1,17 @@
 #include "QuizFixture.h"
 
+#include "DesktopServices.h"
 #include "QuestionFileHeader.h"
 #include "WinApp.h"
 
-#include <QPushButton>
+#include <QMenu>
 
 using DrillTest = QuizTest;
 
-TEST_F(DrillTest, StartShowsTheFirstQuestionUnderTheFilesCaption) {
+// A wrong answer shows the stored one and keeps the question; a right one is counted on disk
+// and moves on; the Answer button only reveals, Next only moves on, and the dialog's OK does
+// nothing.
+TEST_F(DrillTest, StartThenAnswersAndNext) {
     Start(Capitals());
     EXPECT_EQ(QuestionShown(), "Capital of France?");
     EXPECT_EQ(quiz->windowTitle(), "Quillow V2.0 - deck.qld");
@@ -15,28 +19,7 @@ TEST_F(DrillTest, StartShowsTheFirstQuestionUnderTheFilesCaption) {
     EXPECT_EQ(quiz->focusWidget(), AnswerBox());
     for (int id : {IDC_HIDE, IDC_EDIT, IDC_ANSWER, IDC_NEXT, IDC_GO, IDC_FUNCTION})
         EXPECT_EQ(quiz->GetDlgItem(id)->focusPolicy(), Qt::NoFocus) << "the keys stay in the box";
-    EXPECT_EQ(quiz->size(), QSize(506, 170));
-    EXPECT_TRUE(boxes.Shown().empty());
-}
-
-TEST_F(DrillTest, CorrectAnswerIsCountedOnDiskAndMovesOn) {
-    Start(Capitals());
-    Answer(" paris ");
-    Bytes bytes = DataBytes();
-    EXPECT_EQ(Int32At(bytes, CorrectCountOffset(0)), 1);
-    EXPECT_NE(Int32At(bytes, RecordOffset(0) + 1012 + 4), 0) << "the moment is in slot 1";
-    EXPECT_EQ(Int32At(bytes, CorrectCountOffset(1)), 0);
-    EXPECT_EQ(QuestionShown(), "Capital of Italy?");
-    EXPECT_EQ(AnswerBox()->toPlainText(), "");
-    EXPECT_TRUE(boxes.Shown().empty());
-
-    Answer("ROME");
-    EXPECT_EQ(Int32At(DataBytes(), CorrectCountOffset(1)), 1);
-}
-
-TEST_F(DrillTest, WrongAnswerShowsTheStoredOneAndKeepsTheQuestion) {
-    Start(Capitals());
-    const Bytes before = RecordBytes();
+    Bytes before = RecordBytes();
     Answer("Lyon");
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(boxes.Shown()[0].text, "Paris");
@@ -47,80 +30,119 @@ TEST_F(DrillTest, WrongAnswerShowsTheStoredOneAndKeepsTheQuestion) {
     EXPECT_EQ(RecordBytes(), before);
     EXPECT_EQ(quiz->focusWidget(), AnswerBox());
 
-    Press(Qt::Key_Backspace);
-    Press(Qt::Key_Backspace);
-    Press(Qt::Key_Backspace);
-    Press(Qt::Key_Backspace);
-    Answer("Paris");
-    EXPECT_EQ(Int32At(DataBytes(), CorrectCountOffset(0)), 1);
-}
-
-// Spaces never count, letter case only with the option, line breaks always; a huge typed text
-// is compared whole.
-TEST_F(DrillTest, WhatCountsAsTheRightAnswer) {
-    DeckSpec deck{
-        {{"Say nothing", ""}, {"Two lines", "first\nsecond"}, {"Big Apple?", "New York"}}};
-    deck.optionFlags = OPT_MATCH_CASE;
-    Start(deck);
-    Answer("   ");
-    EXPECT_EQ(Int32At(DataBytes(), CorrectCountOffset(0)), 1);
-
-    Type("first");
-    Press(Qt::Key_Return, Qt::ControlModifier);
-    Press(Qt::Key_Return, Qt::ControlModifier);
-    Answer("second");
-    AnswerBox()->clear();
-    Type("first");
-    Press(Qt::Key_Return, Qt::ControlModifier);
-    Answer("second");
-    EXPECT_EQ(Int32At(DataBytes(), CorrectCountOffset(1)), 1);
-
-    Answer("newyork");
-    AnswerBox()->setPlainText(QString(100000, 'N'));
-    Press(Qt::Key_Return);
-    EXPECT_EQ(AnswerBox()->toPlainText().size(), 100000);
-    AnswerBox()->clear();
-    Answer("New Yo rk");
-    EXPECT_EQ(Int32At(DataBytes(), CorrectCountOffset(2)), 1);
-    EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"first\nsecond", "New York", "New York"}));
-}
-
-// The Answer button only reveals, Next only moves on, and the dialog's OK does nothing.
-TEST_F(DrillTest, AnswerNextAndOkLeaveTheRecordsAlone) {
-    Start(Capitals());
-    const Bytes before = RecordBytes();
-    Type("Paris");
-    qobject_cast<QPushButton*>(quiz->GetDlgItem(IDC_ANSWER))->click();
-    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Paris"});
-    EXPECT_EQ(QuestionShown(), "Capital of France?");
-    EXPECT_EQ(AnswerBox()->toPlainText(), "Paris");
-    quiz->SendCommand(IDOK);
-    EXPECT_TRUE(quiz->IsShownToUser());
-    EXPECT_EQ(QuestionShown(), "Capital of France?");
-
-    Press(Qt::Key_F8);
+    Answer(" paris ");
+    EXPECT_EQ(Correct(0), 1);
+    EXPECT_NE(At(RecordOffset(0) + 1012 + 4), 0) << "the moment is in slot 1";
+    EXPECT_EQ(Correct(1), 0);
     EXPECT_EQ(QuestionShown(), "Capital of Italy?");
     EXPECT_EQ(AnswerBox()->toPlainText(), "");
-    qobject_cast<QPushButton*>(quiz->GetDlgItem(IDC_NEXT))->click();
+
+    before = RecordBytes();
+    Type("Rome");
+    Click(*quiz, IDC_ANSWER);
+    EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"Paris", "Rome"}));
+    EXPECT_EQ(AnswerBox()->toPlainText(), "Rome");
+    quiz->SendCommand(IDOK);
+    EXPECT_TRUE(Shown());
+    EXPECT_EQ(QuestionShown(), "Capital of Italy?");
+    Press(Qt::Key_F8);
     EXPECT_EQ(QuestionShown(), "Capital of Spain?");
+    EXPECT_EQ(AnswerBox()->toPlainText(), "");
+    Click(*quiz, IDC_NEXT);
+    EXPECT_NE(QuestionShown(), "Capital of Spain?");
     EXPECT_EQ(RecordBytes(), before);
-    EXPECT_EQ(boxes.Shown().size(), 1u);
 }
 
-TEST_F(DrillTest, EmptyQuestionShowsTheEditHint) {
-    DeckSpec deck{{{"", "x"}}};
-    Start(deck);
+// The comparison rules are AnswerCheckTest's; here only that the window applies them to the
+// box's lines with the file's letter-case option. An empty question shows a hint, in the
+// colours of a 256-colour display.
+TEST_F(DrillTest, WhatCountsAsTheRightAnswer) {
+    Start(DeckSpec{{{"", "first\nsecond"}, {"Big Apple?", "New York"}}, 1, OPT_MATCH_CASE}, 256);
     EXPECT_EQ(QuestionShown(), "{Push [Edit] button to edit this question and answer.}");
-    Bytes bytes = DataBytes();
-    EXPECT_EQ(bytes[RecordOffset(0) + 4], 0) << "the file keeps the empty question";
-    Answer("x");
-    EXPECT_EQ(Int32At(DataBytes(), CorrectCountOffset(0)), 1);
-}
-
-TEST_F(DrillTest, StaticColourFollowsTheDisplay) {
-    Start(Capitals(), 256);
-    EXPECT_EQ(quiz->StaticColor(), QColor(192, 192, 192));
+    EXPECT_EQ(DataBytes()[RecordOffset(0) + 4], 0) << "the file keeps the empty question";
     EXPECT_EQ(quiz->GetDlgItem(IDC_QUESTION_TEXT)->palette().color(QPalette::Window),
               QColor(192, 192, 192));
     EXPECT_EQ(AnswerBox()->palette().color(QPalette::Base), QColor(0, 0, 128));
+    Type("first");
+    Press(Qt::Key_Return, Qt::ControlModifier);
+    Type("second");
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Correct(0), 1);
+    Answer("new york");
+    EXPECT_EQ(Correct(1), 0);
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"New York"});
+}
+
+// Escape hides with what was typed kept; the pop-up brings it back, with the sound only when
+// the option is on.
+TEST_F(DrillTest, EscapeHidesAndThePopupPeriodBringsItBack) {
+    for (const bool soundOn : {true, false}) {
+        SCOPED_TRACE(soundOn);
+        std::vector<std::string> played;
+        ScopedHandler sounds(SetSoundHandler,
+                             [&](const std::string& path) { played.push_back(path); });
+        Start(Capitals(soundOn ? OPT_SOUND_ON : 0, 0));
+        Type("Par");
+        Press(Qt::Key_Escape);
+        EXPECT_FALSE(Shown());
+        ASSERT_TRUE(WaitFor([&] { return Shown(); }));
+        EXPECT_FALSE(TimerRuns()) << "shown: no timer spins";
+        EXPECT_EQ(QuestionShown(), "Capital of France?");
+        EXPECT_EQ(AnswerBox()->toPlainText(), "Par");
+        EXPECT_EQ(quiz->focusWidget(), AnswerBox());
+        EXPECT_EQ(quiz->result(), 0) << "hiding does not end the dialog";
+        const std::string wav = dir.File("Quillow.wav");
+        EXPECT_EQ(played, (soundOn ? std::vector{wav, wav} : std::vector<std::string>{}))
+            << "at start and at the pop-up";
+    }
+}
+
+// Hidden at start; the timer waits while the tray icon's left and right buttons, the hide
+// option, the Hide button and the icon's menu work at once.
+TEST_F(DrillTest, TrayIconAndHideOptionsWithThePopupTimer) {
+    Start(Capitals(OPT_NO_SHOW_AT_START | OPT_HIDE_IF_CORRECT));
+    ASSERT_TRUE(WaitFor([&] { return !Shown(); }));
+    EXPECT_TRUE(TimerRuns());
+    EXPECT_FALSE(WaitFor([&] { return Shown(); }, 300));
+    auto* icon = quiz->findChild<QSystemTrayIcon*>();
+    EXPECT_EQ(icon->icon().availableSizes().value(0), QSize(16, 16));
+    emit icon->activated(QSystemTrayIcon::MiddleClick);
+    EXPECT_FALSE(Shown()) << "only the left and right buttons pop it up";
+    emit icon->activated(QSystemTrayIcon::Trigger);
+    EXPECT_TRUE(Shown());
+    EXPECT_FALSE(TimerRuns());
+    Answer("Lyon");
+    EXPECT_TRUE(Shown());
+    Answer("Paris");
+    EXPECT_FALSE(Shown());
+    EXPECT_TRUE(TimerRuns()) << "a second hide restarts it";
+    EXPECT_EQ(QuestionShown(), "Capital of Italy?");
+    emit icon->activated(QSystemTrayIcon::Context);
+    EXPECT_TRUE(Shown());
+    Click(*quiz, IDC_HIDE);
+    EXPECT_TRUE(TimerRuns());
+    // Where the tray's host keeps the right button for a menu, its first item shows the window.
+    ASSERT_NE(icon->contextMenu(), nullptr);
+    QAction* show = icon->contextMenu()->actions().value(0);
+    ASSERT_NE(show, nullptr);
+    EXPECT_EQ(show->text(), "&Show Quillow");
+    show->trigger();
+    EXPECT_TRUE(Shown());
+    quiz->DestroyWindow();
+    EXPECT_FALSE(icon->isVisible()) << "no icon is left behind";
+}
+
+TEST_F(DrillTest, CloseBoxEndsTheProgramAndSavesTheHeader) {
+    Start(Capitals());
+    Press(Qt::Key_Escape);
+    quiz->PopUp();
+    for (int k = 0; k < 3; ++k)
+        Press(Qt::Key_F8);
+    EXPECT_EQ(At(68), 0) << "the step is not written on every advance";
+    quiz->close();
+    EXPECT_FALSE(quiz->isVisible());
+    EXPECT_EQ(quiz->result(), IDCANCEL) << "an earlier Escape does not turn a close into a hide";
+    quiz->DestroyWindow();
+    EXPECT_EQ(At(68), 1) << "the step of the question on display is saved";
+    EXPECT_FALSE(quiz->File().IsOpen());
 }
