@@ -2,10 +2,10 @@
 through the X server with xdotool; or in a headless Wayland session of its own (GNOME's mutter on
 a private session bus), driven through the compositor's remote-desktop keyboard and observed in
 the program's Wayland traffic."""
+import configparser
 import json
 import os
 import re
-import select
 import shutil
 import signal
 import socket
@@ -46,30 +46,13 @@ def caption(deck):
     return CAPTION_PREFIX + os.path.basename(deck)
 
 
-def read_fd_line(read_end, process, what, timeout=30):
-    """The first line written to the pipe by a starting server."""
-    line = b""
-    deadline = time.monotonic() + timeout
-    try:
-        while not line.endswith(b"\n"):
-            left = deadline - time.monotonic()
-            if left <= 0 or process.poll() is not None:
-                raise Failure("%s did not start" % what)
-            if select.select([read_end], [], [], min(left, 0.5))[0]:
-                chunk = os.read(read_end, 256)
-                if not chunk:
-                    break
-                line += chunk
-    finally:
-        os.close(read_end)
-    return line.decode().strip()
-
-
-def program_path():
-    path = os.environ.get("QUILLOW_EXECUTABLE")
-    if not path or not os.access(path, os.X_OK):
-        raise Failure("QUILLOW_EXECUTABLE does not name the program: %r" % path)
-    return os.path.abspath(path)
+def read_fd_line(read_end, what):
+    """The first line written to the pipe by a starting server (nothing if it ended)."""
+    with os.fdopen(read_end) as pipe:
+        line = pipe.readline().strip()
+    if not line:
+        raise Failure("%s did not start" % what)
+    return line
 
 
 class Session:
@@ -81,21 +64,17 @@ class Session:
         self.home = os.path.join(self.root, "home")
         self.config = os.path.join(self.home, ".config")
         self.data = os.path.join(self.home, ".local", "share")
-        self.runtime = os.path.join(self.root, "runtime")
-        self.tmp = os.path.join(self.root, "tmp")
-        os.makedirs(os.path.join(self.config, "Brightfen"))
-        os.makedirs(self.runtime, mode=0o700)
-        os.chmod(self.runtime, 0o700)
-        os.makedirs(self.tmp)
+        self.runtime, tmp = self.path("runtime"), self.path("tmp")
+        for folder in (os.path.join(self.config, "Brightfen"), self.runtime, tmp):
+            os.makedirs(folder, mode=0o700)
         self.settings = os.path.join(self.config, "Brightfen", "Quillow.conf")
         self.programs = []
         self.xvfb = self.trayer = None
-        env = {k: v for k, v in os.environ.items()
+        self.env = {k: v for k, v in os.environ.items()
                if not k.startswith(("QT_", "XDG_", "WAYLAND_", "DBUS_", "GTK_", "GNOME_", "KDE_"))
                and k not in ("DISPLAY", "DESKTOP_SESSION", "SESSION_MANAGER", "XAUTHORITY")}
-        env.update(HOME=self.home, XDG_CONFIG_HOME=self.config, XDG_RUNTIME_DIR=self.runtime,
-                   XDG_DATA_HOME=self.data, TMPDIR=self.tmp, LANG="C.UTF-8", LC_ALL="C.UTF-8")
-        self.env = env
+        self.env.update(HOME=self.home, XDG_CONFIG_HOME=self.config, XDG_DATA_HOME=self.data,
+                        XDG_RUNTIME_DIR=self.runtime, TMPDIR=tmp, LANG="C.UTF-8", LC_ALL="C.UTF-8")
         try:
             self._start_display()
             if tray:
@@ -114,10 +93,7 @@ class Session:
                 pass_fds=(write_end,), env=self.env, stdout=subprocess.DEVNULL, stderr=log,
                 start_new_session=True)
         os.close(write_end)
-        number = read_fd_line(read_end, self.xvfb, "Xvfb")
-        if not number.isdigit():
-            raise Failure("Xvfb gave no display number")
-        self.env["DISPLAY"] = ":" + number
+        self.env["DISPLAY"] = ":" + read_fd_line(read_end, "Xvfb")
 
     def _start_tray(self):
         self.trayer = subprocess.Popen(
@@ -127,8 +103,6 @@ class Session:
             start_new_session=True)
         wait_until(lambda: self.xdotool("search", "--classname", "^trayer$", check=False).strip(),
                    30, "the tray host's window")
-
-    # -- files ------------------------------------------------------------------------------
 
     def path(self, name):
         return os.path.join(self.root, name)
@@ -143,20 +117,10 @@ class Session:
 
     def setting(self, entry):
         """An entry of the settings' "Recent QLD File" group, or None."""
-        try:
-            with open(self.settings) as f:
-                text = f.read()
-        except FileNotFoundError:
-            return None
-        group = None
-        for line in text.splitlines():
-            if line.startswith("["):
-                group = line.strip()
-            elif group == "[Recent%20QLD%20File]" and line.startswith(entry + "="):
-                return line[len(entry) + 1:]
-        return None
-
-    # -- X ----------------------------------------------------------------------------------
+        settings = configparser.ConfigParser(interpolation=None)
+        settings.optionxform = str
+        settings.read(self.settings)
+        return settings.get("Recent%20QLD%20File", entry, fallback=None)
 
     def run(self, *command, check=True, timeout=30):
         done = subprocess.run(command, env=self.env, stdout=subprocess.PIPE,
@@ -207,15 +171,14 @@ class Session:
         out = self.xdotool("getwindowfocus", check=False).strip()
         return int(out) if out.isdigit() else None
 
-    def await_window(self, name, timeout=30, what=None):
-        return wait_until(lambda: self.windows_named(name), timeout,
-                          what or "a window named %r" % name)[0]
+    def await_window(self, name, what):
+        return wait_until(lambda: self.windows_named(name), 30, what)[0]
 
-    def await_state(self, window, state, what, timeout=30):
-        wait_until(lambda: self.map_state(window) == state, timeout, what)
+    def await_state(self, window, state, what):
+        wait_until(lambda: self.map_state(window) == state, 30, what)
 
-    def await_gone(self, window, what="the window to close", timeout=30):
-        wait_until(lambda: self.map_state(window) != "IsViewable", timeout, what)
+    def await_gone(self, window, what):
+        wait_until(lambda: self.map_state(window) != "IsViewable", 30, what)
 
     def focus(self, window):
         """Gives the window the keyboard, as a click on it would."""
@@ -237,8 +200,8 @@ class Session:
 
     # -- the program ------------------------------------------------------------------------
 
-    def start(self, executable=None, env=None):
-        program = Program(self, executable or program_path(), env)
+    def start(self, env=None):
+        program = Program(self, os.path.abspath(os.environ["QUILLOW_EXECUTABLE"]), env)
         self.programs.append(program)
         return program
 
@@ -286,7 +249,7 @@ class WaylandSession(Session):
             pass_fds=(write_end,), env=self.env, stdout=subprocess.DEVNULL,
             stderr=subprocess.DEVNULL, start_new_session=True)
         os.close(write_end)
-        self.env["DBUS_SESSION_BUS_ADDRESS"] = read_fd_line(read_end, self.bus, "dbus-daemon")
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = read_fd_line(read_end, "dbus-daemon")
         with open(self.path("mutter.log"), "wb") as log:
             self.mutter = subprocess.Popen(
                 ["mutter", "--headless", "--wayland", "--no-x11", "--virtual-monitor",
@@ -511,31 +474,22 @@ class Program:
     def running(self):
         return self.process.poll() is None
 
-    def await_window(self, caption, timeout=30):
+    def await_window(self, caption):
         def shown():
             if not self.running():
                 raise Failure("the program ended with status %d before showing %r: %s"
                               % (self.process.returncode, caption, self.output()))
             return self.session.windows_named(caption)
-        return wait_until(shown, timeout, "the window %r" % caption)[0]
+        return wait_until(shown, 30, "the window %r" % caption)[0]
 
     def output(self):
-        if not self.log.closed:
-            self.log.flush()
-        try:
-            with open(self.log.name, errors="replace") as f:
-                return f.read()[-2000:]
-        except OSError:
-            return ""
+        with open(self.log.name, errors="replace") as f:
+            return f.read()[-2000:]
 
-    def terminate(self, timeout=30):
+    def terminate(self):
         """Ends the program as the session would (SIGTERM); returns its exit status."""
-        if self.running():
-            self.process.send_signal(signal.SIGTERM)
-        try:
-            return self.process.wait(timeout)
-        except subprocess.TimeoutExpired:
-            raise Failure("the program did not end within %d s of SIGTERM" % timeout)
+        self.process.send_signal(signal.SIGTERM)
+        return self.process.wait(30)
 
     def kill(self):
         if self.running():
@@ -547,9 +501,9 @@ class Program:
 class Quiz:
     """The quiz window of a program started on a deck, driven by keys as a user would."""
 
-    def __init__(self, session, deck, executable=None):
+    def __init__(self, session, deck):
         self.session, self.deck = session, deck
-        self.program = session.start(executable)
+        self.program = session.start()
         self.window = self.program.await_window(caption(deck))
 
     def keys(self, *keys):
