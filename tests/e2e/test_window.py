@@ -14,25 +14,22 @@ HIDE_BUTTON = (448 + 25, 144 + 10)
 
 
 class MapEvents:
-    """Records the map and unmap events of a window, as xev reports them."""
+    """The map and unmap events of a window, as xev reports them."""
 
-    def __init__(self, session, window):
-        self.lines = []
+    def __init__(self, test, window):
+        session, self.lines = test.session, []
         self.process = subprocess.Popen(
             ["stdbuf", "-oL", "xev", "-id", str(window), "-event", "structure", "-event",
              "property"], env=session.env, stdout=subprocess.PIPE, text=True)
+        test.addCleanup(self.close)
         threading.Thread(target=lambda: self.lines.extend(self.process.stdout),
                          daemon=True).start()
-        # A property of ours, set until xev reports it, shows when xev listens.
-        def listening():
+
+        def listening():  # a property of ours, set until xev reports it
             session.run("xprop", "-id", str(window), "-f", "_E2E_MARK", "8s", "-set",
                         "_E2E_MARK", "1")
             return any("_E2E_MARK" in line for line in self.lines)
-        try:
-            wait_until(listening, 30, "xev to listen", interval=0.2)
-        except BaseException:
-            self.close()
-            raise
+        wait_until(listening, 30, "xev to listen", interval=0.2)
 
     def events(self):
         return [line.split()[0] for line in list(self.lines)
@@ -66,8 +63,7 @@ class WindowTest(DisplayTest):
         quiz = Quiz(self.session, deck)
         self.session.xdotool("windowmove", str(quiz.window), "40", "30")
         wait_until(lambda: self.session.geometry(quiz.window)[:2] == (40, 30), 30, "the move")
-        events = MapEvents(self.session, quiz.window)
-        self.addCleanup(events.close)
+        events = MapEvents(self, quiz.window)
         self.session.click(quiz.window, *HIDE_BUTTON)
         wait_until(lambda: events.events()[-2:] == ["UnmapNotify", "MapNotify"], 30,
                    "the window to hide and come back")

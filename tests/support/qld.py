@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
 """Reads and writes Quillow data files byte by byte, independently of the program's own code.
 
-  qld.py make FILE "question|answer" ...   a current-format file with these records
-  qld.py dump FILE                         the header and each record as JSON
+  qld.py dump FILE    the header and each record as JSON
 """
 import json
 import struct
@@ -154,9 +153,7 @@ def _printable(deck):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) >= 3 and sys.argv[1] == "make":
-        make(sys.argv[2], [tuple(card.split("|", 1)) for card in sys.argv[3:]])
-    elif len(sys.argv) == 3 and sys.argv[1] == "dump":
+    if len(sys.argv) == 3 and sys.argv[1] == "dump":
         print(json.dumps(_printable(read(sys.argv[2]))))
     else:
         print(__doc__, file=sys.stderr)
