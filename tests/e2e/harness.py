@@ -290,25 +290,14 @@ class WaylandSession(Session):
         threading.Thread(target=read, args=(self.desktop.stdout,), daemon=True).start()
         return True
 
-    def _send(self, line):
-        self.desktop.stdin.write(line + "\n")
+    def send(self, *words):
+        """A line to desktop.py (its docstring lists them)."""
+        self.desktop.stdin.write(" ".join(str(word) for word in words) + "\n")
         self.desktop.stdin.flush()
 
     def calls(self, *names):
         """What the desktop's stand-ins reported so far, of these kinds."""
         return [call for call in list(self.notices) if call["call"] in names]
-
-    def start_tray(self):
-        """A tray on the bus from now on: programs started after it show their icons there."""
-        self._send("tray")
-
-    def click_icon(self, icon, token):
-        """A click on a registered icon (a report of the tray), which hands it the token."""
-        self._send("click %s %s %s" % (icon["service"], icon["path"], token))
-
-    def invoke_notice(self, number, token):
-        """The user clicks the notification: its server hands over a token and the action."""
-        self._send("invoke %d %s" % (number, token))
 
     def launch_token(self, name):
         """An activation token as the desktop's launcher makes one (gtk_shell1.notify_launch):
@@ -331,7 +320,7 @@ class WaylandSession(Session):
 
     def key(self, *keys):
         keysyms = [KEYSYMS.get(key) or ord(key) for key in keys]
-        self._send("keys " + " ".join(str(k) for k in keysyms))
+        self.send("keys", *keysyms)
         if not self.typed.acquire(timeout=30):
             raise Failure("the keys %s were not typed" % (keys,))
 
