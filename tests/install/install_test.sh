@@ -1,7 +1,7 @@
 #!/bin/bash
 # Installs the build into ~/.local of a temporary user, checks the installed files one by one and
 # with the desktop's validators, starts the installed program from PREFIX/bin on a display of its
-# own (first_start.py), and tries the installed qld autostart (autostart_test.sh).
+# own (first_start.py), and tries the installed qld autostart.
 #
 #   install_test.sh BUILD_DIR SOURCE_DIR APP_ID PROGRAM_DIR BIN_DIR DATA_DIR
 #
@@ -43,10 +43,7 @@ expected=(
 for size in "${icons[@]}"; do
     expected+=("$datadir/icons/hicolor/${size}x$size/apps/$id.png")
 done
-installed() {
-    (cd "$prefix" && find . ! -type d) |
-        sed 's|^\./||' | LC_ALL=C sort
-}
+installed() { (cd "$prefix" && find . ! -type d) | sed 's|^\./||' | LC_ALL=C sort; }
 diff <(printf '%s\n' "${expected[@]}" | LC_ALL=C sort) <(installed) ||
     fail "the installed files differ from the expected ones (< expected, > installed)"
 
@@ -89,5 +86,69 @@ QUILLOW_EXECUTABLE="$prefix/$bindir/quillow" QUILLOW_STARTER="$prefix/$programdi
     timeout -k 5 120 python3 -m unittest first_start || fail "the first start failed"
 [[ $(installed) == "$before" ]] || fail "the program wrote into the installed folders"
 
-bash "$here/autostart_test.sh" "$prefix/$bindir/qld" "$(realpath "$prefix/$programdir/quillow")" "$id"
+# qld autostart writes, reports and removes the XDG autostart entry of a private user, and the
+# entry starts the program beside qld; a folder with a space is quoted in its Exec key.
+qld="$prefix/$bindir/qld" program=$(realpath "$prefix/$programdir/quillow")
+export HOME="$root/home" XDG_CONFIG_HOME="$root/config"
+mkdir -p "$HOME"
+entry="$XDG_CONFIG_HOME/autostart/quillow.desktop"
+
+# WORDS... : runs qld within 10 s, keeping its output in $out and its status in $status.
+run() {
+    status=0
+    out=$(timeout 10 "$qld" autostart "$@" 2>&1) || status=$?
+}
+
+run
+[[ $status == 0 && $out == "autostart is off" ]] || fail "before: $status '$out'"
+
+run on
+[[ $status == 0 && $out == "autostart is on: $entry" ]] || fail "on: $status '$out'"
+[[ -f $entry ]] || fail "no entry $entry"
+desktop-file-validate "$entry" || fail "autostart: the entry is not valid"
+grep -qxF "Exec=${program//%/%%}" "$entry" || fail "autostart: the entry does not start $program: $(grep Exec "$entry")"
+run
+[[ $out == "autostart is on: $entry" ]] || fail "status after on: '$out'"
+run on
+[[ $status == 0 && $(grep -c '^Exec=' "$entry") == 1 ]] || fail "a second on"
+
+# Switched off by the desktop's own settings, the entry does not count.
+echo "Hidden=true" >>"$entry"
+run
+[[ $out == "autostart is off" ]] || fail "a hidden entry counts as on"
+
+run off
+[[ $status == 0 && $out == "autostart is off" && ! -e $entry ]] || fail "off: $status '$out'"
+run off
+[[ $status == 0 && $out == "autostart is off" ]] || fail "off when off: $status '$out'"
+
+# Without XDG_CONFIG_HOME the entry is in ~/.config.
+(
+    unset XDG_CONFIG_HOME
+    run on
+    [[ $status == 0 && -f $HOME/.config/autostart/quillow.desktop ]] || fail "no entry in ~/.config"
+)
+
+for words in "maybe" "on off" "--now"; do
+    # shellcheck disable=SC2086
+    run $words
+    [[ $status == 2 ]] || fail "'qld autostart $words' ended with $status, not 2"
+done
+run --help
+[[ $status == 0 && $out == "Usage: qld autostart"* && $out == *"/autostart/quillow.desktop "* ]] ||
+    fail "--help: $status '$out'"
+
+# A program folder whose path needs quoting: the copy of qld starts the program beside it.
+spaced="$root/my apps"
+mkdir "$spaced"
+cp "$(realpath "$qld")" "$spaced/qld"
+cp "$program" "$spaced/quillow"
+qld="$spaced/qld"
+run on
+[[ $status == 0 ]] || fail "on from '$spaced': $status '$out'"
+grep -qxF "Exec=\"${spaced//%/%%}/quillow\"" "$entry" || fail "unquoted: $(grep Exec "$entry")"
+desktop-file-validate "$entry" || fail "autostart: the entry with a quoted path is not valid"
+rm "$spaced/quillow"
+run on
+[[ $status == 1 ]] || fail "on without a program beside qld ended with $status, not 1"
 echo "install test: passed"
