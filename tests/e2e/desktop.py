@@ -41,9 +41,8 @@ class Server(dbus.service.Object):
     def Notify(self, app_name, replaces_id, app_icon, summary, body, actions, hints, timeout):
         number = replaces_id or self.next_id
         self.next_id = max(self.next_id, number + 1)
-        report(call="Notify", id=number, app_name=str(app_name), app_icon=str(app_icon),
-               summary=str(summary), body=str(body), actions=[str(a) for a in actions],
-               desktop_entry=str(hints.get("desktop-entry", "")))
+        report(call="Notify", id=number, summary=str(summary), body=str(body),
+               actions=[str(a) for a in actions])
         return number
 
     @dbus.service.method(NAME, in_signature="u")

@@ -1,51 +1,25 @@
-"""The dialogs that the quiz window opens: the question editor (Shift+Enter), the memory schedule
-and the options (Function menu), checked in the data file's bytes."""
+"""One pass through each dialog that the quiz window opens: the question editor (Shift+Enter), the
+memory schedule, the options, and New and Open with the file dialogs (Function menu), checked in
+the data files' bytes, the caption and the settings."""
 import unittest
 
 import qld
-from harness import ANSWER_CAPTION, DisplayTest, Quiz, wait_until
+from harness import DisplayTest, Quiz, caption, wait_until
 
 # Points to click, in pixels of each dialog (two pixels to the dialog unit).
 EDITOR = {"answer": (120, 160), "new": (219, 38)}
 SCHEDULE = {"from": (73, 36), "to": (189, 36), "init": (40, 71), "rough": (60, 178),
             "ok": (314, 22)}
-OPTION = {"period": (40, 38), "hide": (60, 126), "sound": (60, 150), "case": (60, 174)}
+OPTION = {"period": (40, 38), "hide": (60, 126), "case": (60, 174)}
 
 
 class DialogsTest(DisplayTest):
-    tray = True
-
-    def start(self, cards):
-        return Quiz(self.session, self.session.deck("deck.qld", cards))
-
-    def deck(self, quiz):
-        return qld.read(quiz.deck)
-
-    def bytes(self, quiz):
-        with open(quiz.deck, "rb") as f:
-            return f.read()
-
-    def options(self, quiz):
-        header = self.deck(quiz)["header"]
-        return header["popupMinutes"], header["optionFlags"]
-
     def replace_text(self, text):
         self.session.key("ctrl+a")
         self.session.type(text)
 
-    def test_editor_changes_a_record_and_adds_one(self):
-        quiz = self.start(qld.numbered_cards(3))
-        before = self.deck(quiz)
-
-        # Esc drops the edits of the record shown.
-        unchanged = self.bytes(quiz)
-        quiz.keys("shift+Return")
-        editor = quiz.dialog("Edit")
-        self.session.type("lost")
-        self.session.key("Escape")
-        self.session.await_gone(editor, "the editor to close on Esc")
-        self.assertEqual(self.bytes(quiz), unchanged)
-
+    def test_editor_and_options(self):
+        quiz = Quiz(self.session, self.session.deck("deck.qld", qld.numbered_cards(3)))
         quiz.keys("shift+Return")
         editor = quiz.dialog("Edit")
         self.replace_text("Capital of Italy?")
@@ -53,25 +27,30 @@ class DialogsTest(DisplayTest):
         self.replace_text("Rome")
         # New stores the record left and shows a new, empty one.
         self.session.click(editor, *EDITOR["new"])
-        wait_until(lambda: self.deck(quiz)["header"]["recordCount"] == 4, 30, "a fourth record")
+        wait_until(lambda: qld.read(quiz.deck)["header"]["recordCount"] == 4, 30, "record 4")
         self.session.type("Capital of Spain?")
         self.session.click(editor, *EDITOR["answer"])
         self.session.type("Madrid")
         self.session.key("Return")
         self.session.await_gone(editor, "the editor to close on Return")
+        after = qld.read(quiz.deck)
+        self.assertEqual([(r["question"], r["answer"]) for r in after["records"]],
+                         [("Capital of Italy?", "Rome"), ("Q2", "A2"), ("Q3", "A3"),
+                          ("Capital of Spain?", "Madrid")])
 
-        after = self.deck(quiz)
-        self.assertEqual(qld.problems(self.bytes(quiz)), [])
-        self.assertEqual(after["header"]["recordCount"], 4)
-        texts = [(r["question"], r["answer"]) for r in after["records"]]
-        self.assertEqual(texts, [("Capital of Italy?", "Rome"), ("Q2", "A2"), ("Q3", "A3"),
-                                 ("Capital of Spain?", "Madrid")])
-        self.assertEqual(after["records"][1:3], before["records"][1:3])
-        self.assertEqual(qld.counts(after), [0] * 4)
-        # The question on display is the edited one.
-        quiz.answer_counted("Rome", 0)
+        dialog = quiz.menu("Option...", "Option")
+        self.session.click(dialog, *OPTION["period"])
+        self.replace_text("7")
+        for box in ("case", "hide"):
+            self.session.click(dialog, *OPTION[box])
+        self.session.key("Return")
+        self.session.await_gone(dialog, "the Option dialog to close on Return")
+        wait_until(lambda: qld.read(quiz.deck)["header"]["optionFlags"] == 2 | 4, 30, "options")
+        self.assertEqual(qld.read(quiz.deck)["header"]["popupMinutes"], 7)
+        with open(quiz.deck, "rb") as f:
+            self.assertEqual(qld.problems(f.read()), [])
 
-    def test_memory_schedule_sets_range_and_mode_and_clears_the_range(self):
+    def test_memory_schedule(self):
         deck = self.session.deck("deck.qld", qld.numbered_cards(12))
         for number in (3, 4, 9, 10):
             qld.set_count(deck, number, 2)
@@ -87,50 +66,34 @@ class DialogsTest(DisplayTest):
             self.session.click(dialog, *SCHEDULE[control])
         quiz.close_box(key="y")
         self.session.await_gone(dialog, "the Memory Schedule dialog to close")
-
-        header = self.deck(quiz)["header"]
+        wait_until(lambda: quiz.counts() == [0, 0, 0, 2] + [0] * 6 + [2, 0], 30, "range cleared")
+        header = qld.read(deck)["header"]
         self.assertEqual((header["rangeFrom"], header["rangeTo"], header["reviewMode"],
                           header["position"]), (4, 9, 2, 4))
-        cleared = [0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 2, 0]
-        wait_until(lambda: quiz.counts() == cleared, 30, "the range's records to be cleared")
-        self.assertEqual(qld.problems(self.bytes(quiz)), [])
-        # The drill starts again at the range's first question.
-        quiz.answer_counted("A5", 4)
+        quiz.answer_counted("A5", 4)  # the drill starts again at the range's first question
 
-    def test_options_are_checked_and_stored_in_the_header(self):
-        quiz = self.start(qld.numbered_cards(3))
-        unchanged = self.bytes(quiz)
-
-        # Cancel drops the changes; a period above 360 is refused and the dialog stays.
-        dialog = quiz.menu("Option...", "Option")
-        self.session.click(dialog, *OPTION["sound"])
-        self.session.key("Escape")
-        self.session.await_gone(dialog, "the Option dialog to close on Esc")
-        dialog = quiz.menu("Option...", "Option")
-        self.session.click(dialog, *OPTION["period"])
-        self.replace_text("361")
-        self.session.key("Return")
-        quiz.close_box()
-        self.assertEqual(self.session.map_state(dialog), "IsViewable")
-        self.assertEqual(self.bytes(quiz), unchanged)
-
-        self.session.focus(dialog)
-        self.replace_text("7")
-        for box in ("case", "hide"):
-            self.session.click(dialog, *OPTION[box])
-        self.session.key("Return")
-        self.session.await_gone(dialog, "the Option dialog to close on Return")
-        wait_until(lambda: self.options(quiz) == (7, 2 | 4), 30, "the options in the header")
-        self.assertEqual(self.bytes(quiz)[qld.HEADER:], unchanged[qld.HEADER:])
-
-        # Match case: the answer in small letters is wrong; with Hide automatically, a correct
-        # answer hides the window.
-        quiz.answer("a1")
-        quiz.close_box(ANSWER_CAPTION)
-        quiz.keys("ctrl+a")
+    def test_new_and_open(self):
+        deck = self.session.deck("deck.qld", qld.numbered_cards(3))
+        fresh = self.session.path("fresh.qld")
+        quiz = Quiz(self.session, deck)
+        for item, title, path in (("New QLD file...", "Create a new QLD File", fresh),
+                                  ("Open QLD file...", "Open a QLD File", deck)):
+            dialog = quiz.menu(item, title)
+            self.replace_text(path)
+            self.session.key("Return")
+            self.session.await_gone(dialog, "the file dialog to close")
+            wait_until(lambda: self.session.windows_named(caption(path)) == [quiz.window], 30,
+                       "the caption of %s" % path)
+            wait_until(lambda: self.session.setting("Title") == caption(path), 30, "the Title")
+        with open(fresh, "rb") as f:
+            data = f.read()
+        self.assertEqual(qld.problems(data), [])
+        # The first question, appended when shown, is empty.
+        self.assertEqual(qld.parse(data)["records"], qld.parse(qld.header(count=1)
+                         + qld.record(0, "", ""))["records"])
         quiz.answer_counted("A1", 0)
-        self.session.await_state(quiz.window, "IsUnMapped", "the window to hide after a correct "
-                                 "answer")
+        self.assertEqual(quiz.program.terminate(), 0)
+        self.assertEqual(self.session.setting("File1"), deck)
 
 
 if __name__ == "__main__":

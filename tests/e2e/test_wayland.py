@@ -100,7 +100,7 @@ class WaylandTest(DisplayTest):
         other = session.start(env=other_env)
         number = notice_after_refused_focus(1)
         token = session.launch_token("quillow-e2e-notification-1")
-        session.invoke_notice(number, token)
+        session.send("invoke", number, token)  # a click on the notification
         wait_until(lambda: traffic().focused(title), 30, "the window with the keyboard")
         self.assertIn(token, traffic().activations)
         answered(2)
@@ -110,7 +110,7 @@ class WaylandTest(DisplayTest):
         # With a tray (StatusNotifierItem) the icon is the way back: hiding withdraws the window,
         # a second start leaves it hidden, a click on the icon brings it back, and the icon goes
         # with the program.
-        session.start_tray()
+        session.send("tray")
         deck = session.deck("tray.qld", cards)
         title = caption(deck)
         program = session.start()
@@ -124,7 +124,7 @@ class WaylandTest(DisplayTest):
             self.assertFalse(traffic().shown(title), "a second start showed the hidden window")
             time.sleep(0.05)
         token = session.launch_token("quillow-e2e-tray-1")
-        session.click_icon(icon, token)
+        session.send("click", icon["service"], icon["path"], token)
         wait_until(lambda: traffic().focused(title), 30, "a click on the icon to bring the window")
         self.assertIn(token, traffic().activations)
         self.assertEqual(program.terminate(), 0)

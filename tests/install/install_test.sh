@@ -1,7 +1,7 @@
 #!/bin/bash
 # Installs the build into ~/.local of a temporary user, checks the installed files one by one and
-# with the desktop's validators, starts the installed program from PREFIX/bin on a virtual X
-# display as that user, and checks that it made its default data file in the user's data folder.
+# with the desktop's validators, starts the installed program from PREFIX/bin on a display of its
+# own (first_start.py), and tries the installed qld autostart.
 #
 #   install_test.sh BUILD_DIR SOURCE_DIR APP_ID PROGRAM_DIR BIN_DIR DATA_DIR
 #
@@ -13,46 +13,11 @@ fail() {
     exit 1
 }
 
-# Runs inside the time limit on a display of its own; $prefix is installed, $root is private.
-inside_display() {
-    timeout 100 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp \
-        3>"$root/display" 2>"$root/xvfb.log" &
-    xvfb=$! pid=""
-    trap '[[ -z $pid ]] || kill -KILL "$pid" 2>/dev/null || true; kill -TERM "$xvfb" 2>/dev/null || true' EXIT
-    trap 'exit 1' TERM INT
-    local tries=0
-    until grep -q '^[0-9]' "$root/display" 2>/dev/null; do
-        ((++tries < 100)) || { cat "$root/xvfb.log" >&2; fail "no Xvfb"; }
-        sleep 0.1
-    done
-    export DISPLAY=":$(head -n 1 "$root/display")"
-
-    (cd "$root" && exec "$prefix/$bindir/quillow") &
-    pid=$!
-    # The first start finds no default file: the starter deck becomes it, without a message.
-    local window
-    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quillow V2\.0 - Quillow\.qld$' |
-        head -n 1) || fail "no window \"Quillow V2.0 - Quillow.qld\" (no picture?)"
-    [[ -n $window ]] || fail "no window"
-    ! xdotool search --onlyvisible --name '^Quillow$' >/dev/null || fail "a message at the first start"
-    kill -TERM "$pid"
-    local status=0
-    wait "$pid" || status=$?
-    pid=""
-    ((status == 0)) || fail "the program ended with status $status"
-}
-
-if [[ ${1:-} == --inside-display ]]; then
-    prefix=$2 root=$3 bindir=$4
-    inside_display
-    exit 0
-fi
-
 build=$1 source=$2 id=$3 programdir=$4 bindir=$5 datadir=$6
 here=$(dirname "$(realpath "$0")")
 # A '%' in the prefix, which the desktop entry's Exec key escapes.
 root=$(mktemp -d "${TMPDIR:-/tmp}/quillow-install-100%-XXXXXX")
-# A user's own install: into ~/.local of a private HOME, whose data folder lies in the prefix too.
+# A user's own install: into ~/.local of a private HOME.
 prefix="$root/home/.local"
 # The install writes its list of files into the build folder: keep the list of a real install.
 manifest="$build/install_manifest.txt"
@@ -78,10 +43,7 @@ expected=(
 for size in "${icons[@]}"; do
     expected+=("$datadir/icons/hicolor/${size}x$size/apps/$id.png")
 done
-installed() {
-    (cd "$prefix" && find . -path ./share/Brightfen -prune -o \( -type f -o -type l \) -print) |
-        sed 's|^\./||' | LC_ALL=C sort
-}
+installed() { (cd "$prefix" && find . ! -type d) | sed 's|^\./||' | LC_ALL=C sort; }
 diff <(printf '%s\n' "${expected[@]}" | LC_ALL=C sort) <(installed) ||
     fail "the installed files differ from the expected ones (< expected, > installed)"
 
@@ -117,23 +79,76 @@ appstreamcli validate-tree --no-net "$prefix" >"$root/appstream.log" 2>&1 ||
 grep -qF "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
     fail "the metainfo does not launch $id.desktop"
 
-# The installed program as a user of its own whose data folder does not exist yet.
-mkdir -p "$root/home" "$root/tmp" "$root/runtime"
-chmod 700 "$root/runtime"
-export HOME="$root/home"
-export XDG_RUNTIME_DIR="$root/runtime" TMPDIR="$root/tmp"
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY DISPLAY XDG_CONFIG_HOME XDG_DATA_HOME
+# The installed program started by a user of its own, on a display of its own.
 before=$(installed)
-timeout -k 5 90 bash "$0" --inside-display "$prefix" "$root" "$bindir"
-
-data="$HOME/.local/share/Brightfen/Quillow/Quillow.qld"
-[[ -f $data ]] || fail "no default data file $data"
-"$prefix/$bindir/qld" check "$data" >/dev/null || fail "the default data file does not pass qld check"
-cmp -s <(tail -c +105 "$data") <(tail -c +105 "$source/res/Quillow.qld") ||
-    fail "the default data file does not hold the starter deck's questions"
-grep -qxF "File1=$data" "$HOME/.config/Brightfen/Quillow.conf" ||
-    fail "File1 is not the default data file: $(cat "$HOME/.config/Brightfen/Quillow.conf")"
+QUILLOW_EXECUTABLE="$prefix/$bindir/quillow" QUILLOW_STARTER="$prefix/$programdir/Quillow.qld" \
+    PYTHONPATH="$here:$source/tests/e2e:$source/tests/support" PYTHONDONTWRITEBYTECODE=1 \
+    timeout -k 5 120 python3 -m unittest first_start || fail "the first start failed"
 [[ $(installed) == "$before" ]] || fail "the program wrote into the installed folders"
 
-bash "$here/autostart_test.sh" "$prefix/$bindir/qld" "$(realpath "$prefix/$programdir/quillow")" "$id"
+# qld autostart writes, reports and removes the XDG autostart entry of a private user, and the
+# entry starts the program beside qld; a folder with a space is quoted in its Exec key.
+qld="$prefix/$bindir/qld" program=$(realpath "$prefix/$programdir/quillow")
+export HOME="$root/home" XDG_CONFIG_HOME="$root/config"
+mkdir -p "$HOME"
+entry="$XDG_CONFIG_HOME/autostart/quillow.desktop"
+
+# WORDS... : runs qld within 10 s, keeping its output in $out and its status in $status.
+run() {
+    status=0
+    out=$(timeout 10 "$qld" autostart "$@" 2>&1) || status=$?
+}
+
+run
+[[ $status == 0 && $out == "autostart is off" ]] || fail "before: $status '$out'"
+
+run on
+[[ $status == 0 && $out == "autostart is on: $entry" ]] || fail "on: $status '$out'"
+[[ -f $entry ]] || fail "no entry $entry"
+desktop-file-validate "$entry" || fail "autostart: the entry is not valid"
+grep -qxF "Exec=${program//%/%%}" "$entry" || fail "autostart: the entry does not start $program: $(grep Exec "$entry")"
+run
+[[ $out == "autostart is on: $entry" ]] || fail "status after on: '$out'"
+run on
+[[ $status == 0 && $(grep -c '^Exec=' "$entry") == 1 ]] || fail "a second on"
+
+# Switched off by the desktop's own settings, the entry does not count.
+echo "Hidden=true" >>"$entry"
+run
+[[ $out == "autostart is off" ]] || fail "a hidden entry counts as on"
+
+run off
+[[ $status == 0 && $out == "autostart is off" && ! -e $entry ]] || fail "off: $status '$out'"
+run off
+[[ $status == 0 && $out == "autostart is off" ]] || fail "off when off: $status '$out'"
+
+# Without XDG_CONFIG_HOME the entry is in ~/.config.
+(
+    unset XDG_CONFIG_HOME
+    run on
+    [[ $status == 0 && -f $HOME/.config/autostart/quillow.desktop ]] || fail "no entry in ~/.config"
+)
+
+for words in "maybe" "on off" "--now"; do
+    # shellcheck disable=SC2086
+    run $words
+    [[ $status == 2 ]] || fail "'qld autostart $words' ended with $status, not 2"
+done
+run --help
+[[ $status == 0 && $out == "Usage: qld autostart"* && $out == *"/autostart/quillow.desktop "* ]] ||
+    fail "--help: $status '$out'"
+
+# A program folder whose path needs quoting: the copy of qld starts the program beside it.
+spaced="$root/my apps"
+mkdir "$spaced"
+cp "$(realpath "$qld")" "$spaced/qld"
+cp "$program" "$spaced/quillow"
+qld="$spaced/qld"
+run on
+[[ $status == 0 ]] || fail "on from '$spaced': $status '$out'"
+grep -qxF "Exec=\"${spaced//%/%%}/quillow\"" "$entry" || fail "unquoted: $(grep Exec "$entry")"
+desktop-file-validate "$entry" || fail "autostart: the entry with a quoted path is not valid"
+rm "$spaced/quillow"
+run on
+[[ $status == 1 ]] || fail "on without a program beside qld ended with $status, not 1"
 echo "install test: passed"
