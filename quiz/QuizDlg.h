@@ -25,22 +25,6 @@ public:
 
     void DestroyWindow() override;
 
-    void ShowQuestion(bool advance);
-    void RevealAnswer();
-    void OnNext();
-    void OnGo();
-    void OnEditQuestion();
-    void OnFunction();
-    void OnMemorySchedule();
-    void OnOption();
-    void OnNewFile();
-    void OnOpenFile();
-    void OnUsersManual();
-    void OnAbout();
-    void UpdateTitle();
-
-    void HideToTray();
-    void StartPopupTimer();
     // Shows the window in front with the keyboard in the answer box, taking the focus with the
     // activation token when one came with the request.
     void PopUp(const QByteArray& activationToken = {});
@@ -72,6 +56,23 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Commands, reached through the command table and the answer box's keys.
+    void ShowQuestion(bool advance);
+    void RevealAnswer();
+    void OnNext();
+    void OnGo();
+    void OnEditQuestion();
+    void OnFunction();
+    void OnMemorySchedule();
+    void OnOption();
+    void OnNewFile();
+    void OnOpenFile();
+    void OnUsersManual();
+    void OnAbout();
+    void HideToTray();
+
+    void UpdateTitle();
+    void StartPopupTimer();
     void OnAnswerKey(std::intptr_t code);
     void CheckAnswer();
     void FinishStart();
