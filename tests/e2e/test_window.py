@@ -135,10 +135,14 @@ class WindowTest(DisplayTest):
         with open(self.session.settings) as f:
             settings = f.read()
 
-        second = self.session.start()
+        # The launcher's time in its startup id goes with the activation request.
+        startup = dict(self.session.env, DESKTOP_STARTUP_ID="menu-1-host-quillow-0_TIME2000000000")
+        second = self.session.start(env=startup)
         self.assertEqual(second.process.wait(30), 0, second.output())
         wait_until(lambda: self.session.stacking()[-1] == quiz.window, 30,
                    "the running copy on top")
+        self.assertIn("= 2000000000", self.session.run("xprop", "-id", str(quiz.window),
+                                                       "_NET_WM_USER_TIME"))
         self.assertEqual(self.session.windows_named(caption(self.deck)), [quiz.window])
         with open(self.deck, "rb") as f:
             self.assertEqual(f.read(), deck)
