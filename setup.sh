@@ -9,7 +9,7 @@ cd "$(dirname "$0")"
 # What building and running Quillow needs.
 run_packages=(
     cmake g++ make
-    qt6-base-dev qt6-multimedia-dev qt6-wayland
+    qt6-base-dev qt6-base-private-dev libxcb1-dev qt6-multimedia-dev qt6-wayland
     fonts-liberation2 fonts-dejavu-core
 )
 # What the tests and the benchmarks need besides.

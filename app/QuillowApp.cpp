@@ -88,8 +88,10 @@ std::string CQuillowApp::GetDefaultDataFolder() const {
 // the way back to a hidden window. An open dialog comes to the top with it and takes the keyboard.
 void CQuillowApp::BringMainWindowForward(const QByteArray& activationToken) {
     CQuizDlg* window = m_pQuiz;
-    if (!window || (window->IsHiddenToTray() && window->IsTrayShown()))
+    if (!window || (window->IsHiddenToTray() && window->IsTrayShown())) {
+        EndLauncherStartup(activationToken);
         return;
+    }
     QWidget* dialog = QApplication::activeModalWidget();
     if (!dialog || dialog == window) {
         window->PopUp(activationToken);

@@ -107,9 +107,13 @@ class WindowTest(DisplayTest):
         def files():
             return [pathlib.Path(path).read_bytes() for path in (self.deck, self.session.settings)]
         before = files()
-        # A second start brings a shown copy forward, and changes no file.
-        self.assertEqual(self.session.start().process.wait(30), 0)
+        # A second start brings a shown copy forward at the launcher's time from its startup id,
+        # and changes no file.
+        startup = dict(self.session.env, DESKTOP_STARTUP_ID="menu-1-host-quillow-0_TIME2000000000")
+        self.assertEqual(self.session.start(env=startup).process.wait(30), 0)
         wait_until(lambda: self.session.stacking()[-1] == window, 30, "the running copy on top")
+        self.assertIn("= 2000000000",
+                      self.session.run("xprop", "-id", str(window), "_NET_WM_USER_TIME"))
         self.assertEqual(self.session.windows_named(caption(self.deck)), [window])
         self.assertEqual(files(), before)
         self.assertEqual(program.terminate(), 0)
