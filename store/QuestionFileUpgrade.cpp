@@ -110,7 +110,7 @@ bool CQuestionFile::MoveRecordsFromOldLayout(CFile& converted) {
         }
         placed[static_cast<std::size_t>(slot)] = true;
         const RecordBytes moved = EncodeRecord(workRecord);
-        if (!converted.Seek(kHeaderSize + std::int64_t{slot} * kRecordSize) ||
+        if (!converted.Seek(RecordOffset(slot, kHeaderSize)) ||
             !converted.Write(moved.data(), moved.size()))
             return false;
     }
