@@ -119,6 +119,9 @@ const QVector<QRgb>* LoadBackgroundImage(const std::string& programFolder) {
     g_hBackBitmap = std::make_unique<QPixmap>(QPixmap::fromImage(picture));
     g_pSkinFont = std::make_unique<QFont>(QStringLiteral("Arial"));
     g_pSkinFont->setPixelSize(10);
+    // The captions are short Latin words that draw the same unshaped; shaping them would cost a
+    // second HarfBuzz set-up at the first paint.
+    g_pSkinFont->setStyleStrategy(QFont::PreferNoShaping);
     return g_pBackPalette.get();
 }
 
