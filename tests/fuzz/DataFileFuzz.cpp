@@ -28,10 +28,8 @@ std::string Counted(long long count, std::string_view noun) {
 namespace {
 
 void Require(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "fuzz_data_file: %s\n", what);
+    if (!holds && std::fprintf(stderr, "fuzz_data_file: %s\n", what))
         std::abort();
-    }
 }
 
 bool QldRefuses(const std::string& path) {
@@ -55,8 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CommandLine check; // the whole `qld check`; its report goes to the standard output
     check.operands = {path};
     const int checked = RunCheck(check);
-    Require((checked == 0 && !qldRefuses) || checked == 1, "qld check passes a file it refuses");
-    Require(ReadFileBytes(path) == input, "qld check changed the file");
+    Require(((checked == 0 && !qldRefuses) || checked == 1) && ReadFileBytes(path) == input,
+            "qld check passes a file that it refuses, or changes the file");
 
     MessageBoxRecorder boxes;
     TestHost host(path, folder.Path());

@@ -12,14 +12,9 @@ def header(version=200, count=0, position=0, mode=1, step=0, first=0, last=19):
                        step, first, last)
 
 
-def patched(data, offset, value):
-    return data[:offset] + struct.pack("<i", value) + data[offset + 4:]
-
-
 # Three records numbered 2, -5 and 2, with a question of 500 bytes and no NUL.
 three = b"".join(struct.pack("<i500s500s48x", n, "ä".encode() * 250, b"dog") for n in (2, -5, 2))
-with open(os.path.join(HERE, "..", "..", "res", "backimg.bmp"), "rb") as f:
-    shipped = f.read()
+shipped = open(os.path.join(HERE, "..", "..", "res", "backimg.bmp"), "rb").read()
 SEEDS = {
     "data_file/new_file.qld": header(),
     "data_file/careful_mid_pass.qld": header(count=3, position=2, mode=0, step=3, last=2) + three,
@@ -33,9 +28,9 @@ SEEDS = {
     "data_file/range_from_int_max.qld": header(first=0x7FFFFFFF, last=0x7FFFFFFF),
     "data_file/position_int_max.qld": header(position=0x7FFFFFFF),
     "background_image/shipped_backimg.bmp": shipped,
-    "background_image/top_down.bmp": patched(shipped, 22, -40),
-    "background_image/24bit.bmp": patched(shipped, 28, 24),
     "background_image/rows_cut_short.bmp": shipped[:-3],
+    "background_image/top_down.bmp": shipped[:22] + struct.pack("<i", -40) + shipped[26:],
+    "background_image/headers_only.bmp": shipped[:54],
 }
 
 for name, data in SEEDS.items():
