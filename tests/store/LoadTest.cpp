@@ -1,6 +1,4 @@
-#include "ResourceIds.h"
 #include "StoreFixture.h"
-#include "Strings.h"
 
 #include <array>
 
@@ -24,10 +22,7 @@ TEST_F(LoadTest, RepairsTheScheduleStateAndKeepsTheRest) {
         {{999, 3, 0, 999, 999}, {999, 3, 0, 999, 999}} // the last of 1000 questions alone
     };
     const auto fileWith = [](const State& s) {
-        Bytes file = CurrentFile(1000, s[0], s[1], s[2], s[3], s[4]);
-        PutInt32At(file, 12, 42);
-        PutInt32At(file, 20, 0x13);
-        return file;
+        return WithInt32(CurrentFile(1000, s[0], s[1], s[2], s[3], s[4]), 12, 42); // pop-up 42
     };
     for (const auto& [stored, loaded] : cases) {
         SCOPED_TRACE("stored " + ::testing::PrintToString(stored));

@@ -1,6 +1,4 @@
-#include "ResourceIds.h"
 #include "StoreFixture.h"
-#include "Strings.h"
 
 #include <csignal>
 #include <filesystem>

@@ -1,6 +1,4 @@
-#include "ResourceIds.h"
 #include "StoreFixture.h"
-#include "Strings.h"
 
 namespace {
 
@@ -31,16 +29,12 @@ TEST_F(ReviewScheduleTest, PassesEndWithTheCongratulations) {
         int mode, from, to;
         std::string pass;
     } cases[] = {
-        {REVIEW_CAREFUL, 0, 19,
-         "1:1 2:2,1 3:3,2 4:4,3,1 5:5,4,2 6:6,5,3 7:7,6,4,1 8:8,7,5,2 9:9,8,6,3 10:10,9,7,4 "
-         "11:11,10,8,5 12:12,11,9,6,1 13:13,12,10,7,2 14:14,13,11,8,3 15:15,14,12,9,4 "
-         "16:16,15,13,10,5 17:17,16,14,11,6 18:18,17,15,12,7 19:19,18,16,13,8,1 "
-         "20:20,19,17,14,9,2 21:20,18,15,10,3 22:19,16,11,4 23:20,17,12,5 24:18,13,6 25:19,14,7 "
-         "26:20,15,8 27:16,9 28:17,10 29:18,11 30:19,12 31:20,13 32:14 33:15 34:16 35:17 36:18 "
-         "37:19 38:20"},
+        {REVIEW_CAREFUL, 0, 7,
+         "1:1 2:2,1 3:3,2 4:4,3,1 5:5,4,2 6:6,5,3 7:7,6,4,1 8:8,7,5,2 9:8,6,3 10:7,4 11:8,5 12:6,1 "
+         "13:7,2 14:8,3 15:4 16:5 17:6 18:7 19:8,1 20:2 21:3 22:4 23:5 24:6 25:7 26:8"},
+        {REVIEW_NORMAL, 2, 6,
+         "3:3 4:4 5:5,3 6:6,4 7:7,5 8:6,3 9:7,4 10:5 11:6 12:7 14:3 15:4 16:5 17:6 18:7"},
         {REVIEW_ONCE, 0, 4, "1:1 2:2 3:3 4:4 5:5"},
-        // One question, beyond the end of the file: the positions where it is not due are passed.
-        {REVIEW_CAREFUL, 4, 4, "5:5 6:5 8:5 11:5 16:5 23:5"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message()
@@ -67,8 +61,9 @@ TEST_F(ReviewScheduleTest, PassesEndWithTheCongratulations) {
 TEST_F(ReviewScheduleTest, NewFileAndNoRecordBeyondTheLimit) {
     file.CreateNew();
     EXPECT_EQ(DataBytes(), Saved(MakeDataFile({})));
-    StartNewFile(REVIEW_ONCE, kMaxQuestions, kMaxQuestions);
-    file.header.recordCount = kMaxQuestions;
+    StartNewFile(REVIEW_ONCE, 0, kMaxQuestions);
+    file.header.recordCount = file.header.position = kMaxQuestions;
+    file.ComputeSequence();
     const Bytes before = DataBytes();
     EXPECT_EQ(ExitStatusOf([&] { Next(); }), 1);
     EXPECT_EQ(boxes.Texts(), std::vector{LoadString(IDS_QUESTION_LIMIT)});

@@ -4,6 +4,8 @@
 #include "ExitTrap.h"
 #include "MessageBoxRecorder.h"
 #include "QuestionFile.h"
+#include "ResourceIds.h"
+#include "Strings.h"
 #include "TempDir.h"
 #include "TestHost.h"
 

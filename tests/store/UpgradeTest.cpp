@@ -14,6 +14,23 @@ namespace {
 constexpr int kKilledStatus = 75;
 int g_changesLeft = 0; // 0: no countdown
 
+// Runs f in a child process that is killed just before its n-th change to a file. True when the
+// child was killed, false when f ended before its n-th change.
+bool KilledAtChange(int n, const std::function<void()>& f) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        g_changesLeft = n;
+        f();
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) &&
+                (WEXITSTATUS(status) == 0 || WEXITSTATUS(status) == kKilledStatus))
+        << "the child ended with status " << status;
+    return WEXITSTATUS(status) == kKilledStatus;
+}
+
 } // namespace
 
 // This test program's own versions of the C library's calls that change files (a write, a flush,
@@ -34,27 +51,6 @@ COUNTED_CALL(int, fsync, (int fd), (fd))
 COUNTED_CALL(int, rename, (const char* from, const char* to), (from, to), noexcept)
 COUNTED_CALL(int, fchmod, (int fd, mode_t mode), (fd, mode), noexcept)
 
-namespace {
-
-// Runs f in a child process that is killed just before its n-th change to a file. True when the
-// child was killed, false when f ended before its n-th change.
-bool KilledAtChange(int n, const std::function<void()>& f) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        g_changesLeft = n;
-        f();
-        ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) &&
-                (WEXITSTATUS(status) == 0 || WEXITSTATUS(status) == kKilledStatus))
-        << "the child ended with status " << status;
-    return WEXITSTATUS(status) == kKilledStatus;
-}
-
-} // namespace
-
 using UpgradeTest = StoreTest;
 
 // An older file loads as version 200 with the Normal mode over all its records, whether the
@@ -63,28 +59,28 @@ using UpgradeTest = StoreTest;
 // repeated number to its own slot or the first free one, and the old file is kept beside it with
 // its permissions, under a name that no file holds yet.
 TEST_F(UpgradeTest, OlderVersionsBecomeVersion200EvenWhenKilled) {
-    const Bytes usersOwn{'m', 'i', 'n', 'e'};
     struct Case {
         Bytes stored;
         std::vector<int> fileRecordInSlot;
-        int position = 0;
-        bool backupNameTaken = false;
     } cases[] = {
-        {OldFile(120, {2, 0, 1}), {1, 2, 0}, 0, true},
+        {OldFile(120, {2, 0, 1}), {1, 2, 0}},
         // From the last: -3 takes its own slot 3, 7 its own slot 2, the first 0 slot 0, and the
         // repeated 0 the first slot still free.
         {OldFile(100, {0, 0, 7, -3}), {1, 0, 2, 3}},
         {OldFile(100, {}), {}},
-        {WithInt32(CurrentFile(0, 7, 3, 4, 9, 2), 0, 150), {}},
-        {WithInt32(CurrentFile(5, 3, 3, 4, 9, 2), 0, 199), {0, 1, 2, 3, 4}, 3},
+        {WithInt32(CurrentFile(0, 0, 3, 4, 9, 2), 0, 150), {}},
+        {WithInt32(CurrentFile(5, 3, 3, 4, 9, 2), 0, 199), {0, 1, 2, 3, 4}},
     };
     for (const auto& c : cases) {
         const int version = Int32At(c.stored, 0), records = Int32At(c.stored, 4);
         SCOPED_TRACE(::testing::Message()
                      << "version " << version << ", " << records << " records");
-        // The pop-up period and the options are kept, the rest of the header is new.
-        DeckSpec upgraded{{}, Int32At(c.stored, 12),   Int32At(c.stored, 20), 1, c.position, 0,
-                          0,  std::max(records - 1, 0)};
+        // The position, the pop-up period and the options are kept, the rest of the header is new.
+        DeckSpec upgraded{.cards = {},
+                          .popupMinutes = Int32At(c.stored, 12),
+                          .optionFlags = Int32At(c.stored, 20),
+                          .position = Int32At(c.stored, 8),
+                          .rangeTo = std::max(records - 1, 0)};
         for (int n : c.fileRecordInSlot)
             upgraded.cards.emplace_back("Q" + std::to_string(n), "A" + std::to_string(n));
         for (int kills = 1;; ++kills) {
@@ -92,8 +88,7 @@ TEST_F(UpgradeTest, OlderVersionsBecomeVersion200EvenWhenKilled) {
                 fs::remove_all(entry.path());
             WriteFileBytes(DataPath(), c.stored);
             fs::permissions(DataPath(), fs::perms(0640));
-            if (c.backupNameTaken)
-                WriteFileBytes(DataPath() + ".bak", usersOwn);
+            WriteFileBytes(DataPath() + ".bak", {}); // the user's own
             const bool killed = KilledAtChange(kills, [&] { CQuestionFile(host).Load(); });
             CQuestionFile again(host);
             LoadFile(again);
@@ -102,17 +97,14 @@ TEST_F(UpgradeTest, OlderVersionsBecomeVersion200EvenWhenKilled) {
                 continue;
             EXPECT_GE(kills, 5) << "the header, the records, the flush and the rename at least";
             EXPECT_EQ(fs::status(DataPath()).permissions(), fs::perms(0640));
-            const std::string backup = DataPath() + (c.backupNameTaken ? ".bak.2" : ".bak");
             if (version < 150) {
-                EXPECT_EQ(ReadFileBytes(backup), c.stored);
-                EXPECT_EQ(fs::status(backup).permissions(), fs::perms(0640));
+                EXPECT_EQ(ReadFileBytes(DataPath() + ".bak.2"), c.stored);
+                EXPECT_EQ(fs::status(DataPath() + ".bak.2").permissions(), fs::perms(0640));
             }
-            if (c.backupNameTaken) {
-                EXPECT_EQ(ReadFileBytes(DataPath() + ".bak"), usersOwn);
-            }
+            EXPECT_EQ(ReadFileBytes(DataPath() + ".bak"), Bytes{});
             EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()),
-                      (version < 150 ? 2 : 1) + c.backupNameTaken)
-                << "the data file and its backup, nothing else";
+                      version < 150 ? 3 : 2)
+                << "the data file, the user's .bak and the backup, nothing else";
             break;
         }
     }
