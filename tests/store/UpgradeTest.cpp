@@ -84,6 +84,7 @@ TEST_F(UpgradeTest, OlderVersionsBecomeVersion200EvenWhenKilled) {
         for (int n : c.fileRecordInSlot)
             upgraded.cards.emplace_back("Q" + std::to_string(n), "A" + std::to_string(n));
         for (int kills = 1;; ++kills) {
+            ASSERT_LT(kills, 100) << "the upgrade does not end";
             for (const auto& entry : fs::directory_iterator(dir.Path()))
                 fs::remove_all(entry.path());
             WriteFileBytes(DataPath(), c.stored);
