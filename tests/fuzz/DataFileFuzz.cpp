@@ -6,60 +6,30 @@
 #include "Commands.h"
 #include "DeckFile.h"
 #include "ExitTrap.h"
-#include "MessageBox.h"
+#include "MessageBoxRecorder.h"
 #include "QuestionFile.h"
-#include "ResourceIds.h"
-#include "Strings.h"
 #include "TempDir.h"
 #include "TestHost.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <string>
-#include <vector>
+
+namespace fs = std::filesystem;
+
+// The two helpers that the qld tool defines beside its main().
+void PrintError(const std::string& file, const std::string& reason) {
+    std::fprintf(stderr, "qld: %s: %s\n", file.c_str(), reason.c_str());
+}
+std::string Counted(long long count, std::string_view noun) {
+    return Concat(std::to_string(count), " ", noun, count == 1 ? "" : "s");
+}
 
 namespace {
 
-constexpr int kDraws = 8;
-
 void Require(bool holds, const char* what) {
-    if (holds)
-        return;
-    std::fprintf(stderr, "fuzz_data_file: %s\n", what);
-    std::abort();
-}
-
-struct Outcome {
-    bool loaded = false;
-    bool exited = false;
-    bool leftDataFile = false;
-    std::vector<std::string> messages;
-};
-
-// Loads the file and, when it loads, asks `draws` questions and saves it.
-Outcome LoadAndDrill(const std::string& path, const std::string& folder, int draws) {
-    Outcome outcome;
-    MessageBoxHandler previous = SetMessageBoxHandler([&](const MessageBoxRequest& request) {
-        outcome.messages.push_back(request.text);
-        return int{IDOK};
-    });
-    TestHost host(path, folder);
-    try {
-        ExitTrap trap;
-        CQuestionFile file(host);
-        file.Load();
-        outcome.loaded = true;
-        QuestionRecord record;
-        for (int i = 0; i < draws; ++i)
-            file.NextQuestion(record);
-        file.SaveAndClose();
-    } catch (const ProgramExit&) {
-        outcome.exited = true;
-    }
-    SetMessageBoxHandler(std::move(previous));
-    outcome.leftDataFile = host.GetDataFilePath() != path;
-    return outcome;
+    if (!holds && std::fprintf(stderr, "fuzz_data_file: %s\n", what))
+        std::abort();
 }
 
 bool QldRefuses(const std::string& path) {
@@ -69,56 +39,47 @@ bool QldRefuses(const std::string& path) {
     return !deck.Refusal().empty();
 }
 
-// The whole `qld check`; its report goes to the standard output.
-int QldCheck(const std::string& path) {
-    CommandLine line;
-    line.operands = {path};
-    return RunCheck(line);
-}
-
-void EmptyFolder(const std::string& folder) {
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        std::filesystem::remove_all(entry.path());
-}
-
-bool HoldsOnly(const std::string& folder, const std::string& file) {
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        if (entry.path() != file)
-            return false;
-    return true;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const TempDir folder;
-    EmptyFolder(folder.Path());
+    for (const auto& entry : fs::directory_iterator(folder.Path()))
+        fs::remove_all(entry.path());
     const std::string path = folder.File("deck.qld");
     const Bytes input(data, data + size);
     WriteFileBytes(path, input);
 
     const bool qldRefuses = QldRefuses(path);
-    const int qldStatus = QldCheck(path);
-    Require(qldStatus == 0 || qldStatus == 1, "qld check ended with a status other than 0 or 1");
-    Require(!qldRefuses || qldStatus == 1, "qld check passes a file that it refuses");
-    Require(ReadFileBytes(path) == input, "qld check changed the file");
+    CommandLine check; // the whole `qld check`; its report goes to the standard output
+    check.operands = {path};
+    const int checked = RunCheck(check);
+    Require(((checked == 0 && !qldRefuses) || checked == 1) && ReadFileBytes(path) == input,
+            "qld check passes a file that it refuses, or changes the file");
 
-    const Outcome first = LoadAndDrill(path, folder.Path(), kDraws);
-    if (!first.loaded) {
-        Require(first.messages == std::vector{FormatString(IDS_DEFECTIVE_HEADER, path)},
-                "Load ended otherwise than by refusing the file");
-        Require(first.leftDataFile, "the next start would try the refused file again");
-        Require(ReadFileBytes(path) == input, "Load wrote to a file that it refused");
-        Require(HoldsOnly(folder.Path(), path), "Load made a file beside a file that it refused");
-        Require(qldRefuses, "qld check accepts a file that the program refuses");
+    MessageBoxRecorder boxes;
+    TestHost host(path, folder.Path());
+    const auto loadAndDrill = [&](int draws) {
+        return ExitStatusOf([&] {
+            CQuestionFile file(host);
+            file.Load();
+            QuestionRecord record;
+            for (int i = 0; i < draws; ++i)
+                file.NextQuestion(record);
+            file.SaveAndClose();
+        });
+    };
+    if (loadAndDrill(8) != -1) {
+        // Refused: the default file is tried next, and nothing is written.
+        Require(boxes.Texts().size() == 1 && host.GetDataFilePath() != path && qldRefuses,
+                "the program ended otherwise than by refusing the file, or qld check accepts it");
+        Require(ReadFileBytes(path) == input && std::distance(fs::directory_iterator(folder.Path()),
+                                                              fs::directory_iterator()) == 1,
+                "Load wrote to a file that it refused, or beside it");
         return 0;
     }
-    Require(!first.leftDataFile, "Load turned to the default data file");
-    Require(!first.exited, "the drill ended the program on a file that loaded");
-    Require(!qldRefuses, "qld check refuses a file that the program loads");
-
-    const Outcome second = LoadAndDrill(path, folder.Path(), 0);
-    Require(second.loaded && !second.exited, "a file saved by the program does not load again");
-    Require(!QldRefuses(path), "qld check refuses a file saved by the program");
+    Require(host.GetDataFilePath() == path && !qldRefuses,
+            "a file that loads is left for the default file, or refused by qld check");
+    Require(loadAndDrill(0) == -1 && !QldRefuses(path),
+            "a file saved by the program does not load again, or qld check refuses it");
     return 0;
 }

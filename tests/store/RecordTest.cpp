@@ -1,157 +1,108 @@
-#include "KillAtChange.h"
 #include "StoreFixture.h"
 
-#include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <functional>
+#include <sys/resource.h>
+
+namespace {
 
 class RecordTest : public StoreTest {
 protected:
+    // Five records, the fourth with a damaged number.
     void SetUp() override {
-        WriteFileBytes(DataPath(), CurrentFile(5));
+        WriteFileBytes(DataPath(), WithInt32(CurrentFile(5), RecordOffset(3), 9));
         LoadFile(file);
     }
     CQuestionFile file{host};
 };
 
-// Texts are cut to 499 bytes on a character boundary; the rest of the record stays.
-TEST_F(RecordTest, UpdateTextsCutsOnACharacterBoundary) {
-    file.RecordCorrectAnswer(2);
-    const std::string a498(498, 'a'), a497e = std::string(497, 'a') + "\xC3\xA9";
-    struct Case {
-        std::string question, answer, storedQuestion, storedAnswer;
-    } cases[] = {
-        {std::string(600, 'q'), "0123456789", std::string(499, 'q'), "0123456789"},
-        // A two-byte and a three-byte character past the cut.
-        {a498 + "\xC3\xA9\xE2\x82\xAC", std::string(497, 'b') + "\xE2\x82\xAC", a498,
-         std::string(497, 'b')},
-        {a497e, "", a497e, ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "question of " << c.question.size() << " bytes");
-        Bytes expected = DataBytes();
-        const auto record = expected.begin() + std::ptrdiff_t(RecordOffset(2));
-        std::fill(record + 4, record + 1004, 0);
-        std::copy(c.storedQuestion.begin(), c.storedQuestion.end(), record + 4);
-        std::copy(c.storedAnswer.begin(), c.storedAnswer.end(), record + 504);
-        ASSERT_EQ(ExitStatusOf([&] { file.UpdateTexts(2, c.question, c.answer); }), -1);
-        EXPECT_EQ(DataBytes(), expected);
-        EXPECT_EQ(FieldText(file.workRecord.question), c.storedQuestion);
-    }
+// Writes beyond this many bytes fail, as on a full disk; RLIM_INFINITY lifts the limit.
+void LimitFileSize(rlim_t bytes) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = std::min(bytes, limit.rlim_max);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
 }
 
-TEST_F(RecordTest, CorrectAnswersFillTheRingOfTimes) {
+} // namespace
+
+// Each update writes its record and nothing else: answers fill the ring of times, texts are cut to
+// 499 bytes on a character boundary, the memory records of the range are cleared on Yes, and a
+// record that is not in the file is not written.
+TEST_F(RecordTest, UpdatesWriteOnlyTheirRecord) {
     Bytes expected = DataBytes();
     for (int k = 1; k <= 11; ++k) {
-        host.now = 1000 + k;
+        host.now = 1'700'000'000 + k;
         file.RecordCorrectAnswer(1);
     }
     // The 10th answer's time went to slot 0, the 11th overwrote the 1st in slot 1.
     PutInt32At(expected, CorrectCountOffset(1), 11);
     for (int slot = 0; slot < 10; ++slot)
         PutInt32At(expected, CorrectCountOffset(1) + 4 + 4 * std::size_t(slot),
-                   1000 + (slot < 2 ? slot + 10 : slot));
-    EXPECT_EQ(DataBytes(), expected) << "nothing else is written, the header neither";
-}
+                   1'700'000'000 + (slot < 2 ? slot + 10 : slot));
+    EXPECT_EQ(DataBytes(), expected);
 
-TEST_F(RecordTest, InitMemoryRecordsClearsTheRangeOnYes) {
-    for (int i = 0; i < 5; ++i)
-        file.RecordCorrectAnswer(i);
-    Bytes expected = DataBytes();
-    file.header.rangeFrom = 1;
-    file.header.rangeTo = 3;
+    const std::string a498(498, 'a'), b497(497, 'b'), a497e = std::string(497, 'a') + "\xC3\xA9";
+    for (const auto& [text, stored] : std::vector<std::pair<std::string, std::string>>{
+             {std::string(600, 'q'), std::string(499, 'q')},
+             {a498 + "\xC3\xA9", a498},
+             {b497 + "\xE2\x82\xAC", b497},
+             {a497e, a497e}}) {
+        SCOPED_TRACE(::testing::Message() << "text of " << text.size() << " bytes");
+        file.UpdateTexts(2, text, text);
+        const auto record = expected.begin() + std::ptrdiff_t(RecordOffset(2));
+        std::fill(record + 4, record + 1004, 0);
+        std::copy(stored.begin(), stored.end(), record + 4);
+        std::copy(stored.begin(), stored.end(), record + 504);
+        EXPECT_EQ(DataBytes(), expected);
+    }
 
+    file.RecordCorrectAnswer(3);
+    PutInt32At(expected, RecordOffset(3), 3); // a damaged number is written as the slot's
+    PutInt32At(expected, CorrectCountOffset(3), 1);
+    PutInt32At(expected, CorrectCountOffset(3) + 8, host.now);
+    file.header.rangeFrom = 2;
     boxes.AnswerNext(IDNO);
     file.InitMemoryRecords();
     EXPECT_EQ(DataBytes(), expected);
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text,
-              "Do you really want to initialize the memory record of the current question range?");
-    EXPECT_EQ(boxes.Shown()[0].type, unsigned{MB_YESNO | MB_ICONQUESTION});
-
     boxes.AnswerNext(IDYES);
     file.InitMemoryRecords();
-    for (int i = 1; i <= 3; ++i)
-        PutInt32At(expected, CorrectCountOffset(i), 0);
-    EXPECT_EQ(DataBytes(), expected) << "the counts in the range are cleared, the times kept";
+    PutInt32At(expected, CorrectCountOffset(3), 0);
+    EXPECT_EQ(DataBytes(), expected) << "the counts of 3 to 20 cleared, the times kept, none added";
+    EXPECT_EQ(boxes.Texts(), std::vector(2, LoadString(IDS_INIT_MEMORY_RECORDS)));
 
-    file.header.rangeTo = 19;
-    boxes.AnswerNext(IDYES);
-    file.InitMemoryRecords();
-    PutInt32At(expected, CorrectCountOffset(4), 0);
-    EXPECT_EQ(DataBytes(), expected) << "no record appended for the rest of the range";
-}
-
-// A record that cannot be read whole is never written back from a stale work record.
-TEST_F(RecordTest, ShortRecordEndsWithMessage107AndWritesNothing) {
-    const Bytes before = DataBytes();
-    for (auto operation : {+[](CQuestionFile& f) { f.RecordCorrectAnswer(5); },
-                           +[](CQuestionFile& f) { f.UpdateTexts(7, "q", "a"); },
-                           +[](CQuestionFile& f) {
-                               QuestionRecord r;
-                               f.ReadRecordOrExit(-1, r);
-                           }}) {
+    // A record that cannot be read whole ends the program with message 107.
+    for (int slot : {5, -1}) {
         boxes.Clear();
-        EXPECT_EQ(ExitStatusOf([&] { operation(file); }), 1);
-        EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Read Element Error!"});
-        EXPECT_EQ(DataBytes(), before);
+        EXPECT_EQ(ExitStatusOf([&] { file.RecordCorrectAnswer(slot); }), 1);
+        EXPECT_EQ(ExitStatusOf([&] { file.UpdateTexts(slot, "q", "a"); }), 1);
+        EXPECT_EQ(boxes.Texts(), std::vector(2, LoadString(IDS_READ_ELEMENT_ERROR)));
+        EXPECT_EQ(DataBytes(), expected);
     }
 }
 
-// A record whose number is not its slot is counted at the slot it was read from.
-TEST_F(RecordTest, DamagedNumberCountsAtTheSlotItWasReadFrom) {
-    file.Close();
-    Bytes stored = CurrentFile(5);
-    PutInt32At(stored, RecordOffset(2), 9);
-    PutInt32At(stored, RecordOffset(3), -1);
-    WriteFileBytes(DataPath(), stored);
-    CQuestionFile damaged(host);
-    LoadFile(damaged);
-    for (int slot : {2, 3}) {
-        QuestionRecord shown;
-        damaged.ReadRecordOrExit(slot, shown);
-        ASSERT_EQ(ExitStatusOf([&] { damaged.RecordCorrectAnswer(shown.number); }), -1);
-        EXPECT_EQ(Int32At(DataBytes(), CorrectCountOffset(slot)), 1) << "slot " << slot;
-    }
-}
-
-// A file that another program deleted, replaced or cut short, before a write or during it, is not
-// written and nothing is taken as kept: the program says so and ends, and what the other program
-// left at the path stays as it is.
-TEST_F(RecordTest, FileChangedUnderItIsNotWritten) {
-    file.Close();
-    const Bytes ours = CurrentFile(5), theirs = CurrentFile(7);
-    const Bytes loaded = WithInt32(ours, 28, host.now);
-    const auto replace = [&] {
-        WriteFileBytes(dir.File("saved.qld"), theirs);
-        std::filesystem::rename(dir.File("saved.qld"), DataPath());
+// A write that fails ends the program with the file's path: a lost record is not counted, and an
+// upgrade leaves the old file as it was and nothing beside it.
+TEST_F(RecordTest, FailedWriteEndsTheProgramWithItsPath) {
+    const auto failsToWrite = [&](rlim_t limit, const std::function<void()>& write) {
+        boxes.Clear();
+        LimitFileSize(limit);
+        EXPECT_EQ(ExitStatusOf(write), 1);
+        LimitFileSize(RLIM_INFINITY);
+        EXPECT_EQ(boxes.Texts(), std::vector{FormatString(IDS_CANNOT_WRITE, DataPath())});
     };
-    struct Case {
-        std::function<void()> change;
-        Bytes left; // empty: no file at the path
-    } cases[] = {
-        {[&] { std::filesystem::remove(DataPath()); }, {}},
-        {replace, theirs},
-        // Loading wrote the header with its time.
-        {[&] { std::filesystem::resize_file(DataPath(), 104); },
-         Bytes(loaded.begin(), loaded.begin() + 104)},
-        {[&] { AtChange(1, replace); }, theirs},
-    };
-    for (const auto& c : cases) {
-        for (auto write : {+[](CQuestionFile& f) { f.AppendRecord(); },
-                           +[](CQuestionFile& f) { f.SaveAndClose(); }}) {
-            WriteFileBytes(DataPath(), ours);
-            CQuestionFile open(host);
-            LoadFile(open);
-            c.change();
-            boxes.Clear();
-            EXPECT_EQ(ExitStatusOf([&] { write(open); }), 1);
-            EXPECT_EQ(boxes.Texts(), std::vector<std::string>{
-                                         "Another program has replaced, moved or shortened the "
-                                         "QLD file:\n\n" +
-                                         DataPath() + "\n\nNothing more is written to it."});
-            EXPECT_EQ(FileExists(DataPath()), !c.left.empty());
-            EXPECT_EQ(DataBytes(), c.left);
-        }
-    }
+    const Bytes before = DataBytes();
+    failsToWrite(before.size(), [&] { file.AppendRecord(); });
+    EXPECT_EQ(DataBytes(), before);
+    failsToWrite(50, [&] { file.WriteHeader(); });
+    file.Close();
+    const Bytes old = OldFile(100, {0, 1});
+    WriteFileBytes(DataPath(), old);
+    failsToWrite(old.size() + 50, [&] { CQuestionFile(host).Load(); });
+    EXPECT_EQ(DataBytes(), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
 }

@@ -4,6 +4,8 @@
 #include "ExitTrap.h"
 #include "MessageBoxRecorder.h"
 #include "QuestionFile.h"
+#include "ResourceIds.h"
+#include "Strings.h"
 #include "TempDir.h"
 #include "TestHost.h"
 
@@ -25,8 +27,7 @@ protected:
                              int rangeFrom = 0, int rangeTo = 19) {
         DeckSpec deck{{}, 1, 0, reviewMode, position, stepIndex, rangeFrom, rangeTo};
         for (int i = 0; i < records; ++i)
-            deck.cards.emplace_back(std::to_string(i).insert(0, "Q"),
-                                    std::to_string(i).insert(0, "A"));
+            deck.cards.emplace_back("Q" + std::to_string(i), "A" + std::to_string(i));
         return MakeDataFile(deck);
     }
 
@@ -46,6 +47,8 @@ protected:
         PutInt32At(file, offset, value);
         return file;
     }
+    // The file as the program saves it now.
+    Bytes Saved(Bytes file) const { return WithInt32(std::move(file), 28, host.now); }
 
     // Loads the file as the quiz window does at start; fails the test if that ends the program.
     void LoadFile(CQuestionFile& file) {
