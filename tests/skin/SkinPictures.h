@@ -3,6 +3,8 @@
 #include "BackgroundImage.h"
 #include "TempDir.h"
 
+#include <filesystem>
+
 // The value of the pixel in column x of the row stored at place `row` (0: first in the file):
 // every value on a row of 256, and no two faces alike within the first 400 columns.
 inline int PixelValue(int x, int row) {
@@ -30,16 +32,10 @@ inline QByteArray MakeBmp(std::int32_t width, std::int32_t height, std::uint32_t
     return b;
 }
 
-// Loads the picture as the skin, from a program folder of its own.
-inline const QVector<QRgb>* LoadPicture(const QByteArray& picture) {
+// Loads the picture, followed by `tail` zero bytes, as the skin from a program folder of its own.
+inline const QVector<QRgb>* LoadPicture(const QByteArray& picture, std::uintmax_t tail = 0) {
     const TempDir dir;
     WriteFileBytes(dir.File("backimg.bmp"), Bytes(picture.begin(), picture.end()));
+    std::filesystem::resize_file(dir.File("backimg.bmp"), picture.size() + tail);
     return LoadBackgroundImage(dir.Path());
-}
-
-// Whether the area of the shot shows the loaded picture's pixels from `from` on.
-inline bool ShowsPicture(const QImage& shot, const QRect& area, const QPoint& from) {
-    const QImage picture = GetBackBitmap()->toImage().convertToFormat(QImage::Format_RGB32);
-    return shot.convertToFormat(QImage::Format_RGB32).copy(area) ==
-           picture.copy(QRect(from, area.size()));
 }
