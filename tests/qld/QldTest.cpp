@@ -1,0 +1,307 @@
+#include "DataFileBuilder.h"
+#include "DelimitedText.h"
+#include "File.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <sys/wait.h>
+
+namespace {
+
+// The rows read, each as "line:field|field;".
+std::string RowsOf(const ReadResult& result) {
+    std::string text = result.error;
+    for (const auto& row : result.rows) {
+        text += std::to_string(row.line) + ":";
+        for (const auto& field : row.fields)
+            text += field + (&field == &row.fields.back() ? ";" : "|");
+    }
+    return text;
+}
+
+TEST(DelimitedTextTest, ReadsWhatOtherProgramsExport) {
+    const std::tuple<const char*, std::string, ReadOptions, std::string> cases[] = {
+        {"plain TSV", "cat\tKatze\ndog\tHund", {}, "1:cat|Katze;2:dog|Hund;"},
+        {"spreadsheet CSV",
+         "\xEF\xBB\xBFQ,A\r\n\"Paris, France\",\"say \"\"hi\"\"\"\r\n"
+         "\"two\r\nlines\",x\r\n\r\nlast,y\r\n",
+         {0, true},
+         "2:Paris, France|say \"hi\";3:two\nlines|x;6:last|y;"},
+        {"settings lines",
+         "#separator:tab\n#html:false\n#tags column:3\nQ1\tA, b\ttag1\n",
+         {},
+         "4:Q1|A, b;"},
+        {"HTML after note type and deck columns",
+         "#separator:tab\r\n#html:true\r\n#notetype "
+         "column:1\r\n#deck column:2\r\n#tags:x y\r\nBasic\tDefault\tWhat is <b>H<sub>2</sub>O"
+         "</b>?\tWater<br>H&amp;O&#8322;<div>liquid</div>\r\n",
+         {},
+         "6:What is H2O?|Water\nH&O\xE2\x82\x82\nliquid;"},
+        {"semicolons",
+         "Stadt;Berlin;\nFluss;Rhein, Elbe\n",
+         {},
+         "1:Stadt|Berlin|;2:Fluss|Rhein, Elbe;"},
+        {"a tab beats commas", "1, 2, 3\tcount\n", {}, "1:1, 2, 3|count;"},
+        {"quotes inside text",
+         "5\" floppy,disk\n\"Hi\" she said,x\n",
+         {},
+         "1:5\" floppy|disk;2:\"Hi\" she said|x;"},
+        {"--sep over the settings line", "#separator:tab\na;b\tc\n", {';', false}, "2:a|b\tc;"},
+        {"CR line ends",
+         "q1\ta1\rq2\t\"two\rlines\"\r\rq3\ta3",
+         {},
+         "1:q1|a1;2:q2|two\nlines;5:q3|a3;"},
+        {"not closed", "\"open\tx\ny\n", {}, "line 1: a quoted field has no closing quote"},
+        {"after the quote",
+         "\"two\nlines\" more\tx\n",
+         {},
+         "line 1: text after the closing quote of a field"},
+        {"Latin-1", "ok\tfine\r\xE9t\xE9\tsummer\r", {}, "line 2: not UTF-8 text"},
+        {"NUL", std::string("a\tb\0", 4), {}, "line 1: a NUL byte"},
+        {"UTF-16", std::string("\xFF\xFEq\0\t\0", 6), {}, "line 1: UTF-16 text; save it as UTF-8"},
+        {"unknown separator", "#separator:nonsense\na\tb\n", {}, "line 1: unknown separator"},
+        {"tags column", "#tags column:last\na\tb\n", {}, "line 1: not a column number: last"},
+        {"a tie",
+         "a,b;c\n",
+         {},
+         "line 1: commas and semicolons split the first line alike; "
+         "name the separator with --sep"}};
+    for (const auto& [style, text, options, rows] : cases)
+        EXPECT_EQ(RowsOf(ReadRows(text, options)), rows) << style;
+}
+
+TEST(DelimitedTextTest, HtmlAndUtf8) {
+    for (const auto& [html, text, counts] :
+         {std::tuple<std::string, std::string, std::array<int, 3>>{
+              "a<div>b</div><div><br></div><div>c</div><p>d</p>", "a\nb\n\nc\nd", {4, 0, 0}},
+          {"x<BR/>y<span style=\"color: red\">z</span><img src=\"a.png\">", "x\nyz", {1, 0, 3}},
+          {"1 < 2 &amp;&nbsp;3 &#x1F600; &copy; &#0; &#55296; &",
+           "1 < 2 & 3 \xF0\x9F\x98\x80 "
+           "&copy; &#0; &#55296; &",
+           {0, 3, 0}},
+          {"<b", "<b", {0, 0, 0}}}) {
+        HtmlConversion c;
+        EXPECT_EQ(HtmlToText(html, c), text);
+        EXPECT_EQ((std::array{c.lineBreaks, c.entities, c.tags}), counts) << html;
+    }
+    for (const auto& [text, bad] : {std::pair<std::string, std::size_t>{
+                                        "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", std::string::npos},
+                                    {"ab\xC3", 2},
+                                    {"\xE0\x80\xAF", 0},
+                                    {"a\xC0\xAF", 1},
+                                    {"x\xED\xA0\x80", 1},
+                                    {"x\xED\xBF\xBF", 1},
+                                    {"\xF4\x90\x80\x80", 0},
+                                    {"\xC3\xA9\x80", 2}})
+        EXPECT_EQ(FindBadByte(text), bad) << text;
+}
+
+struct Outcome {
+    int status;
+    std::string out, err;
+};
+
+// The built qld, run in a fresh folder that is also its configuration home.
+class QldTest : public ::testing::Test {
+protected:
+    // fileBlocks: the largest file the tool may write, in blocks of 512 bytes, as on a full disk.
+    Outcome Run(const std::vector<std::string>& words, const std::string& input = "",
+                int fileBlocks = 0) {
+        Write(".in", input);
+        std::string command = "cd '" + dir.Path() + "' && trap '' XFSZ && ulimit -f " +
+                              (fileBlocks ? std::to_string(fileBlocks) : "unlimited") +
+                              " && XDG_CONFIG_HOME=" + dir.File(".config") + " " QLD_EXECUTABLE;
+        for (const auto& word : words)
+            command += " '" + word + "'";
+        const int status = std::system((command + " <.in >.out 2>.err").c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Text(".out"), Text(".err")};
+    }
+    void Write(const std::string& name, const std::string& text) {
+        WriteFileBytes(dir.File(name), Bytes(text.begin(), text.end()));
+    }
+    std::string Text(const std::string& name) const {
+        const Bytes bytes = ReadFileBytes(dir.File(name));
+        return std::string(bytes.begin(), bytes.end());
+    }
+    Bytes Deck(const std::string& name = "deck.qld") const { return ReadFileBytes(dir.File(name)); }
+    // The file the tool must have written: savedTime is the moment of writing.
+    Bytes Expected(const DeckSpec& layout, const std::string& name = "deck.qld") const {
+        Bytes expected = MakeDataFile(layout);
+        if (const Bytes written = Deck(name); written.size() >= 104)
+            PutInt32At(expected, 28, Int32At(written, 28));
+        return expected;
+    }
+
+    TempDir dir;
+};
+
+using Cards = std::vector<std::pair<std::string, std::string>>;
+
+TEST_F(QldTest, ImportMakesANewFileAndAppendsToIt) {
+    Write("sheet.csv", "Question,Answer\r\n\"Paris, France\",Paris\r\n");
+    EXPECT_EQ(Run({"import", "deck.qld", "--dry-run", "--header", "sheet.csv"}).out,
+              "deck.qld: 1 card would be added to a new file, 1 record (nothing written)\n");
+    EXPECT_FALSE(FileExists(dir.File("deck.qld")));
+    EXPECT_EQ(Run({"import", "--header", "deck.qld", "sheet.csv"}).out,
+              "deck.qld: 1 card added to a new file, 1 record\n");
+    Outcome second = Run({"import", "deck.qld", "-"},
+                         "#separator:tab\n#html:true\n#tags column:1\ntag\tQ3 &amp; Q4\tA<br>3\n");
+    EXPECT_EQ(second.status, 0) << second.err;
+    EXPECT_EQ(second.out, "deck.qld: 1 card added, 2 records; from HTML: 1 line break, 1 entity\n");
+    EXPECT_EQ(Deck(), Expected({.cards = {{"Paris, France", "Paris"}, {"Q3 & Q4", "A\n3"}}}));
+}
+
+// What export writes, import reads back as the same texts; info and check change nothing.
+TEST_F(QldTest, ExportThenImportGivesTheSameTexts) {
+    const Cards cards = {{"\xEF\xBB\xBF#separator:comma", "two\nlines"},
+                         {"tab\there", "\"quoted\""},
+                         {"", ""},
+                         {"a, b; c", std::string(497, 'x') + "\xC3\xA9"},
+                         {"say \"x\" now", "trailing "}};
+    const Bytes deck = MakeDataFile(
+        {.cards = cards, .optionFlags = 10, .reviewMode = 0, .position = 3, .rangeFrom = 1});
+    WriteFileBytes(dir.File("deck.qld"), deck);
+    EXPECT_EQ(Run({"export", "deck.qld", "out.tsv"}).status, 0);
+    EXPECT_EQ(Run({"export", "deck.qld"}).out, Text("out.tsv"));
+    const std::string info = Run({"info", "deck.qld"}).out;
+    for (const char* line :
+         {"  records        5\n", "  range          2 to 20\n",
+          "  review mode    Careful (6 times)\n", "  position       4\n",
+          "  options        Match case, Sound on\n", "                0          5  ######"})
+        EXPECT_NE(info.find(line), std::string::npos) << line << " in\n" << info;
+    EXPECT_EQ(Run({"check", "deck.qld"}).out, "deck.qld: 5 records, no problems\n");
+    EXPECT_EQ(Deck(), deck);
+    // The empty record makes a blank row, which is no card.
+    EXPECT_EQ(Run({"import", "copy.qld", "out.tsv"}).err,
+              "qld: out.tsv: line 4: a blank row: skipped\n");
+    Cards texts = cards;
+    texts.erase(texts.begin() + 2);
+    EXPECT_EQ(Deck("copy.qld"), Expected({.cards = texts}, "copy.qld"));
+}
+
+TEST_F(QldTest, ImportStopsAtTheLimitAndCutsLongTextsOnACharacter) {
+    WriteFileBytes(dir.File("deck.qld"), MakeDataFile({.cards = Cards(997, {"q", "a"})}));
+    std::string euros;
+    for (int k = 0; k < 170; ++k)
+        euros += "\xE2\x82\xAC";
+    Write("in.tsv", "one\t1\n" + std::string(498, 'q') + "\xC3\xA9\t" + euros +
+                        "\nthree\t3\n\n \t\nlonely\nfour\t4\nfive\t5\n");
+    Outcome outcome = Run({"import", "deck.qld", "in.tsv"});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.err, "qld: in.tsv: line 5: a blank row: skipped\n"
+                           "qld: in.tsv: line 6: one field, no answer: skipped\n"
+                           "qld: in.tsv: 2 cards from line 7 on left out: a data file holds at "
+                           "most 1000 questions\n"
+                           "qld: in.tsv: line 2: question and answer cut at 499 bytes\n");
+    EXPECT_EQ(outcome.out, "deck.qld: 3 cards added, 1000 records\n");
+    Cards cards(997, {"q", "a"});
+    cards.insert(cards.end(),
+                 {{"one", "1"}, {std::string(498, 'q'), euros.substr(0, 498)}, {"three", "3"}});
+    EXPECT_EQ(Deck(), Expected({.cards = cards}));
+}
+
+TEST_F(QldTest, CheckReportsEachProblemAndChangesNothing) {
+    const std::pair<void (*)(Bytes&), std::string> cases[] = {
+        {[](Bytes&) {}, "deck.qld: 3 records, no problems\n"},
+        {[](Bytes& b) { PutInt32At(b, RecordOffset(1), 0); },
+         "deck.qld: question 2 (record 1): its number is 0\n"},
+        {[](Bytes& b) { b.resize(b.size() - 10); },
+         "deck.qld: the file is 3250 bytes long; its 3 records need 3260\n"},
+        {[](Bytes& b) { PutInt32At(b, 72, 5), PutInt32At(b, 76, 2), PutInt32At(b, 8, 31); },
+         "deck.qld: the range 6 to 3 is not valid: it must run forward within 1 to 1000\n"},
+        {[](Bytes& b) { PutInt32At(b, 8, 31); },
+         "deck.qld: position 32 is outside the pass 1 to 31\n"},
+        {[](Bytes& b) {
+             PutInt32At(b, 12, 361), PutInt32At(b, 20, 0x10), b[RecordOffset(2) + 4] = 0xFF;
+             b.push_back(0);
+         },
+         "deck.qld: pop-up period 361 is not 0 to 360 minutes\n"
+         "deck.qld: option flags 16 have bits beyond the four options\n"
+         "deck.qld: the file is 3261 bytes long, 1 more than its 3 records need\n"
+         "deck.qld: question 3 (record 2): the question is not UTF-8 text\n"},
+        {[](Bytes& b) { PutInt32At(b, 0, 150); }, "deck.qld: 3 records, no problems\n"},
+        {[](Bytes& b) { PutInt32At(b, 0, 0x6C6C6548); },
+         "deck.qld: not a data file: version 1819043144 is not 1 to 200\n"}};
+    for (const auto& [damage, report] : cases) {
+        Bytes bytes = MakeDataFile({.cards = {{"Q0", "A0"}, {"Q1", "A1"}, {"Q2", "A2"}}});
+        damage(bytes);
+        WriteFileBytes(dir.File("deck.qld"), bytes);
+        Outcome outcome = Run({"check", "deck.qld"});
+        EXPECT_EQ(outcome.out, report);
+        EXPECT_EQ(outcome.status, report.ends_with("no problems\n") ? 0 : 1) << report;
+        EXPECT_EQ(Deck(), bytes) << report;
+    }
+}
+
+// Each failure ends with status 1 and leaves the files as they were; usage errors with 2.
+TEST_F(QldTest, FailuresNameTheFileAndTheReason) {
+    const Bytes shortDeck(50, 0xC8), heldDeck = MakeDataFile({.cards = {{"q", "a"}}});
+    WriteFileBytes(dir.File("short.qld"), shortDeck);
+    WriteFileBytes(dir.File("held.qld"), heldDeck);
+    CFile quillow; // as Quillow holds the file it has open
+    ASSERT_TRUE(quillow.Open(dir.File("held.qld"), CFile::modeReadWrite | CFile::shareExclusive));
+    Write("latin1.tsv", "ok\tfine\n\xE9t\xE9\tsummer\n");
+    Write("big.tsv", std::string(16 * 1024 * 1024 + 1, 'x'));
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"import", "new.qld", "latin1.tsv"}, "qld: latin1.tsv: line 2: not UTF-8 text\n"},
+        {{"import", "new.qld", "big.tsv"},
+         "qld: big.tsv: more than 16 MB, far more than a deck of 1000 cards takes: split it\n"},
+        {{"import", "new.qld", "missing.tsv"},
+         "qld: missing.tsv: cannot open: No such file or directory\n"},
+        {{"import", "short.qld", "-"},
+         "qld: short.qld: not a data file: version -926365496 is not 1 to 200\n"},
+        {{"import", "no/such/folder.qld", "-"},
+         "qld: no/such/folder.qld: Cannot create a QLD file\n"},
+        {{"import", "held.qld", "-"},
+         "qld: held.qld: the file is open in Quillow (or in another qld): close it there first; "
+         "nothing was written\n"},
+        {{"export", "short.qld", "out.tsv"},
+         "qld: short.qld: not a data file: version -926365496 is not 1 to 200\n"},
+        {{"export", "held.qld", "./held.qld"}, "qld: ./held.qld: is the data file itself\n"}};
+    for (const auto& [words, err] : cases) {
+        Outcome outcome = Run(words, "q\ta\n");
+        EXPECT_EQ(outcome.status, 1) << err;
+        EXPECT_EQ(outcome.err, err);
+    }
+    EXPECT_EQ(Deck("short.qld"), shortDeck);
+    EXPECT_EQ(Deck("held.qld"), heldDeck);
+    EXPECT_FALSE(FileExists(dir.File("new.qld")) || FileExists(dir.File("out.tsv")));
+    for (const auto& words : std::vector<std::vector<std::string>>{{},
+                                                                   {"frob"},
+                                                                   {"import"},
+                                                                   {"import", "d.qld", "a", "b"},
+                                                                   {"import", "--sep=foo", "d.qld"},
+                                                                   {"export", "--header", "d.qld"},
+                                                                   {"check", "-x", "d.qld"},
+                                                                   {"autostart", "maybe"}})
+        EXPECT_EQ(Run(words).status, 2) << ::testing::PrintToString(words);
+    EXPECT_TRUE(Run({"check", "--help"}).out.starts_with("Usage: qld check"));
+}
+
+TEST_F(QldTest, FailedWriteEndsTheImportWithWhatWasWritten) {
+    Outcome outcome = Run({"import", "deck.qld", "-"}, "q1\ta1\nq2\ta2\nq3\ta3\nq4\ta4\n", 6);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "qld: deck.qld: Cannot write the QLD file: deck.qld\n"
+                           "qld: deck.qld: stopped after 2 of 4 cards\n");
+    EXPECT_EQ(Run({"export", "deck.qld"}).out, "q1\ta1\nq2\ta2\n");
+}
+
+// The entry starts the Quillow beside qld; one hidden or switched off for GNOME counts as off.
+TEST_F(QldTest, AutostartWritesAndRemovesTheEntry) {
+    const std::string entry = dir.File(".config/autostart/quillow.desktop");
+    EXPECT_EQ(Run({"autostart"}).out, "autostart is off\n");
+    EXPECT_EQ(Run({"autostart", "on"}).out, "autostart is on: " + entry + "\n");
+    const std::string program = std::filesystem::path(QLD_EXECUTABLE).parent_path() / "quillow";
+    const std::string text = Text(".config/autostart/quillow.desktop");
+    EXPECT_NE(text.find("\nExec=" + program + "\n"), std::string::npos) << text;
+    for (const char* off : {"Hidden=true\n", "X-GNOME-Autostart-enabled=false\n"}) {
+        Write(".config/autostart/quillow.desktop", text + off);
+        EXPECT_EQ(Run({"autostart"}).out, "autostart is off\n") << off;
+    }
+    EXPECT_EQ(Run({"autostart", "off"}).out, "autostart is off\n");
+    EXPECT_FALSE(FileExists(entry));
+}
+
+} // namespace
