@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <filesystem>
 #include <sys/wait.h>
 
@@ -21,81 +20,42 @@ std::string RowsOf(const ReadResult& result) {
     return text;
 }
 
+// The texts that spreadsheets and flash-card programs export, with the separator named or not.
 TEST(DelimitedTextTest, ReadsWhatOtherProgramsExport) {
-    const std::tuple<const char*, std::string, ReadOptions, std::string> cases[] = {
-        {"plain TSV", "cat\tKatze\ndog\tHund", {}, "1:cat|Katze;2:dog|Hund;"},
-        {"spreadsheet CSV",
-         "\xEF\xBB\xBFQ,A\r\n\"Paris, France\",\"say \"\"hi\"\"\"\r\n"
-         "\"two\r\nlines\",x\r\n\r\nlast,y\r\n",
-         {0, true},
-         "2:Paris, France|say \"hi\";3:two\nlines|x;6:last|y;"},
-        {"settings lines",
-         "#separator:tab\n#html:false\n#tags column:3\nQ1\tA, b\ttag1\n",
-         {},
-         "4:Q1|A, b;"},
-        {"HTML after note type and deck columns",
-         "#separator:tab\r\n#html:true\r\n#notetype "
-         "column:1\r\n#deck column:2\r\n#tags:x y\r\nBasic\tDefault\tWhat is <b>H<sub>2</sub>O"
-         "</b>?\tWater<br>H&amp;O&#8322;<div>liquid</div>\r\n",
-         {},
-         "6:What is H2O?|Water\nH&O\xE2\x82\x82\nliquid;"},
-        {"semicolons",
-         "Stadt;Berlin;\nFluss;Rhein, Elbe\n",
-         {},
-         "1:Stadt|Berlin|;2:Fluss|Rhein, Elbe;"},
-        {"a tab beats commas", "1, 2, 3\tcount\n", {}, "1:1, 2, 3|count;"},
-        {"quotes inside text",
-         "5\" floppy,disk\n\"Hi\" she said,x\n",
-         {},
-         "1:5\" floppy|disk;2:\"Hi\" she said|x;"},
-        {"--sep over the settings line", "#separator:tab\na;b\tc\n", {';', false}, "2:a|b\tc;"},
-        {"CR line ends",
-         "q1\ta1\rq2\t\"two\rlines\"\r\rq3\ta3",
-         {},
-         "1:q1|a1;2:q2|two\nlines;5:q3|a3;"},
-        {"not closed", "\"open\tx\ny\n", {}, "line 1: a quoted field has no closing quote"},
-        {"after the quote",
-         "\"two\nlines\" more\tx\n",
-         {},
-         "line 1: text after the closing quote of a field"},
-        {"Latin-1", "ok\tfine\r\xE9t\xE9\tsummer\r", {}, "line 2: not UTF-8 text"},
-        {"NUL", std::string("a\tb\0", 4), {}, "line 1: a NUL byte"},
-        {"UTF-16", std::string("\xFF\xFEq\0\t\0", 6), {}, "line 1: UTF-16 text; save it as UTF-8"},
-        {"unknown separator", "#separator:nonsense\na\tb\n", {}, "line 1: unknown separator"},
-        {"tags column", "#tags column:last\na\tb\n", {}, "line 1: not a column number: last"},
-        {"a tie",
-         "a,b;c\n",
-         {},
-         "line 1: commas and semicolons split the first line alike; "
-         "name the separator with --sep"}};
-    for (const auto& [style, text, options, rows] : cases)
-        EXPECT_EQ(RowsOf(ReadRows(text, options)), rows) << style;
-}
-
-TEST(DelimitedTextTest, HtmlAndUtf8) {
-    for (const auto& [html, text, counts] :
-         {std::tuple<std::string, std::string, std::array<int, 3>>{
-              "a<div>b</div><div><br></div><div>c</div><p>d</p>", "a\nb\n\nc\nd", {4, 0, 0}},
-          {"x<BR/>y<span style=\"color: red\">z</span><img src=\"a.png\">", "x\nyz", {1, 0, 3}},
-          {"1 < 2 &amp;&nbsp;3 &#x1F600; &copy; &#0; &#55296; &",
-           "1 < 2 & 3 \xF0\x9F\x98\x80 "
-           "&copy; &#0; &#55296; &",
-           {0, 3, 0}},
-          {"<b", "<b", {0, 0, 0}}}) {
-        HtmlConversion c;
-        EXPECT_EQ(HtmlToText(html, c), text);
-        EXPECT_EQ((std::array{c.lineBreaks, c.entities, c.tags}), counts) << html;
-    }
-    for (const auto& [text, bad] : {std::pair<std::string, std::size_t>{
-                                        "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", std::string::npos},
-                                    {"ab\xC3", 2},
-                                    {"\xE0\x80\xAF", 0},
-                                    {"a\xC0\xAF", 1},
-                                    {"x\xED\xA0\x80", 1},
-                                    {"x\xED\xBF\xBF", 1},
-                                    {"\xF4\x90\x80\x80", 0},
-                                    {"\xC3\xA9\x80", 2}})
-        EXPECT_EQ(FindBadByte(text), bad) << text;
+    const std::tuple<std::string, char, std::string> cases[] = {
+        {"cat\tKatze\ndog\tHund", 0, "1:cat|Katze;2:dog|Hund;"},
+        {"\xEF\xBB\xBF\"Paris, France\",\"say \"\"hi\"\"\"\r\n\r\n\"two\r\nlines\",x\r\n", 0,
+         "1:Paris, France|say \"hi\";3:two\nlines|x;"},
+        {"q1\ta1\rq2\t\"two\rlines\"\r\rq3\ta3", 0, "1:q1|a1;2:q2|two\nlines;5:q3|a3;"},
+        {"Stadt;Berlin;\nFluss;Rhein, Elbe\n", 0, "1:Stadt|Berlin|;2:Fluss|Rhein, Elbe;"},
+        {"1, 2, 3\tcount\n", 0, "1:1, 2, 3|count;"},
+        {"5\" floppy,disk\n\"Hi\" she said,x\n", 0, "1:5\" floppy|disk;2:\"Hi\" she said|x;"},
+        {"#separator:tab\na;b\tc\n", ';', "2:a|b\tc;"},
+        {"#separator:tab\n#html:false\n#tags column:3\nQ1\tA, b\ttag1\n", 0, "4:Q1|A, b;"},
+        {"#html:true\n#notetype column:1\n#deck column:2\n#tags:x "
+         "y\nBasic\tDefault\tW<b>a</b>\tx\n",
+         0, "5:Wa|x;"},
+        {"#html:true\na<div>b</div><div><br></div><p>c</p>\tx<BR/>y<img src=\"a.png\">\n", 0,
+         "2:a\nb\n\nc|x\ny;"},
+        {"#html:true\n1 < 2 &amp;&nbsp;&#x1F600;\t&copy; &#0; &#55296; & <b\n", 0,
+         "2:1 < 2 & \xF0\x9F\x98\x80|&copy; &#0; &#55296; & <b;"},
+        {"\"open\tx\ny\n", 0, "line 1: a quoted field has no closing quote"},
+        {"\"two\nlines\" more\tx\n", 0, "line 1: text after the closing quote of a field"},
+        {"ok\tfine\r\xE9t\xE9\tsummer\r", 0, "line 2: not UTF-8 text"},
+        {std::string("a\tb\0", 4), 0, "line 1: a NUL byte"},
+        {std::string("\xFF\xFEq\0\t\0", 6), 0, "line 1: UTF-16 text; save it as UTF-8"},
+        {"#separator:nonsense\na\tb\n", 0, "line 1: unknown separator"},
+        {"#tags column:last\na\tb\n", 0, "line 1: not a column number: last"},
+        {"a,b;c\n", 0,
+         "line 1: commas and semicolons split the first line alike; name the "
+         "separator with --sep"}};
+    for (const auto& [text, separator, rows] : cases)
+        EXPECT_EQ(RowsOf(ReadRows(text, {separator, false})), rows) << text;
+    // Cut short, overlong, a surrogate, beyond U+10FFFF, a stray continuation byte.
+    for (const char* bad : {"\xC3", "\xE0\x80\xAF", "\xC0\xAF", "\xED\xA0\x80", "\xED\xBF\xBF",
+                            "\xF4\x90\x80\x80", "\xC3\xA9\x80"})
+        EXPECT_EQ(ReadRows(std::string("\xE2\x82\xAC\t") + bad, {}).error, "line 1: not UTF-8 text")
+            << bad;
 }
 
 struct Outcome {
@@ -202,33 +162,31 @@ TEST_F(QldTest, ImportStopsAtTheLimitAndCutsLongTextsOnACharacter) {
     EXPECT_EQ(Deck(), Expected({.cards = cards}));
 }
 
+// Damage as numbers put at offsets and bytes added (or cut), and the report, which changes nothing.
 TEST_F(QldTest, CheckReportsEachProblemAndChangesNothing) {
-    const std::pair<void (*)(Bytes&), std::string> cases[] = {
-        {[](Bytes&) {}, "deck.qld: 3 records, no problems\n"},
-        {[](Bytes& b) { PutInt32At(b, RecordOffset(1), 0); },
-         "deck.qld: question 2 (record 1): its number is 0\n"},
-        {[](Bytes& b) { b.resize(b.size() - 10); },
-         "deck.qld: the file is 3250 bytes long; its 3 records need 3260\n"},
-        {[](Bytes& b) { PutInt32At(b, 72, 5), PutInt32At(b, 76, 2), PutInt32At(b, 8, 31); },
-         "deck.qld: the range 6 to 3 is not valid: it must run forward within 1 to 1000\n"},
-        {[](Bytes& b) { PutInt32At(b, 8, 31); },
-         "deck.qld: position 32 is outside the pass 1 to 31\n"},
-        {[](Bytes& b) {
-             PutInt32At(b, 12, 361), PutInt32At(b, 20, 0x10), b[RecordOffset(2) + 4] = 0xFF;
-             b.push_back(0);
-         },
+    using Numbers = std::vector<std::pair<std::size_t, std::int32_t>>;
+    const std::tuple<Numbers, int, std::string> cases[] = {
+        {{{RecordOffset(1), 0}, {8, 31}, {12, 361}, {20, 0x10}, {RecordOffset(2) + 4, 0xFF}},
+         1,
          "deck.qld: pop-up period 361 is not 0 to 360 minutes\n"
          "deck.qld: option flags 16 have bits beyond the four options\n"
+         "deck.qld: position 32 is outside the pass 1 to 31\n"
          "deck.qld: the file is 3261 bytes long, 1 more than its 3 records need\n"
+         "deck.qld: question 2 (record 1): its number is 0\n"
          "deck.qld: question 3 (record 2): the question is not UTF-8 text\n"},
-        {[](Bytes& b) { PutInt32At(b, 0, 150); }, "deck.qld: 3 records, no problems\n"},
-        {[](Bytes& b) { PutInt32At(b, 0, 0x6C6C6548); },
-         "deck.qld: not a data file: version 1819043144 is not 1 to 200\n"}};
-    for (const auto& [damage, report] : cases) {
+        {{{72, 5}, {76, 2}},
+         0,
+         "deck.qld: the range 6 to 3 is not valid: it must run forward within 1 to 1000\n"},
+        {{}, -10, "deck.qld: the file is 3250 bytes long; its 3 records need 3260\n"},
+        {{{0, 150}}, 0, "deck.qld: 3 records, no problems\n"},
+        {{{0, 0x6C6C6548}}, 0, "deck.qld: not a data file: version 1819043144 is not 1 to 200\n"}};
+    for (const auto& [numbers, added, report] : cases) {
         Bytes bytes = MakeDataFile({.cards = {{"Q0", "A0"}, {"Q1", "A1"}, {"Q2", "A2"}}});
-        damage(bytes);
+        for (const auto& [offset, value] : numbers)
+            PutInt32At(bytes, offset, value);
+        bytes.resize(bytes.size() + added);
         WriteFileBytes(dir.File("deck.qld"), bytes);
-        Outcome outcome = Run({"check", "deck.qld"});
+        const Outcome outcome = Run({"check", "deck.qld"});
         EXPECT_EQ(outcome.out, report);
         EXPECT_EQ(outcome.status, report.ends_with("no problems\n") ? 0 : 1) << report;
         EXPECT_EQ(Deck(), bytes) << report;
