@@ -72,7 +72,7 @@ protected:
         const std::string command = "cd '" + dir.Path() + "' && trap '' XFSZ && ulimit -f " +
                                     (fileBlocks ? std::to_string(fileBlocks) : "unlimited") +
                                     " && HOME=. XDG_CONFIG_HOME='" + dir.File(".config") +
-                                    "' " QLD_EXECUTABLE " " + words;
+                                    "' '" QLD_EXECUTABLE "' " + words;
         const int status = std::system((command + " <.in >.out 2>.err").c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Text(".out"), Text(".err")};
     }
