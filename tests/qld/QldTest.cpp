@@ -1,0 +1,244 @@
+#include "DataFileBuilder.h"
+#include "DelimitedText.h"
+#include "File.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/wait.h>
+
+namespace {
+
+// The rows read, each as "line:field|field;".
+std::string RowsOf(const ReadResult& result) {
+    std::string text = result.error;
+    for (const auto& row : result.rows) {
+        text += std::to_string(row.line) + ":";
+        for (const auto& field : row.fields)
+            text += field + (&field == &row.fields.back() ? ";" : "|");
+    }
+    return text;
+}
+
+// The texts that spreadsheets and flash-card programs export, with the separator named or not.
+TEST(DelimitedTextTest, ReadsWhatOtherProgramsExport) {
+    const std::tuple<std::string, char, std::string> cases[] = {
+        {"cat\tKatze\ndog\tHund", 0, "1:cat|Katze;2:dog|Hund;"},
+        {"\xEF\xBB\xBF\"Paris, France\",\"say \"\"hi\"\"\"\r\n\r\n\"two\r\nlines\",x\r\n", 0,
+         "1:Paris, France|say \"hi\";3:two\nlines|x;"},
+        {"q1\ta1\rq2\t\"two\rlines\"\r\rq3\ta3", 0, "1:q1|a1;2:q2|two\nlines;5:q3|a3;"},
+        {"Stadt;Berlin;\nFluss;Rhein, Elbe\n", 0, "1:Stadt|Berlin|;2:Fluss|Rhein, Elbe;"},
+        {"1, 2, 3\tcount\n", 0, "1:1, 2, 3|count;"},
+        {"5\" floppy,disk\n\"Hi\" she said,x\n", 0, "1:5\" floppy|disk;2:\"Hi\" she said|x;"},
+        {"#separator:tab\na;b\tc\n", ';', "2:a|b\tc;"},
+        {"#separator:tab\n#html:false\n#tags column:3\nQ1\tA, b\ttag1\n", 0, "4:Q1|A, b;"},
+        {"#html:true\n#notetype column:1\n#deck column:2\n#tags:x "
+         "y\nBasic\tDefault\tW<b>a</b>\tx\n",
+         0, "5:Wa|x;"},
+        {"#html:true\na<div>b</div><div><br></div><p>c</p>\tx<BR/>y<img src=\"a.png\">\n", 0,
+         "2:a\nb\n\nc|x\ny;"},
+        {"#html:true\n1 < 2 &amp;&nbsp;&#x1F600;\t&copy; &#0; &#55296; & <b\n", 0,
+         "2:1 < 2 & \xF0\x9F\x98\x80|&copy; &#0; &#55296; & <b;"},
+        {"\"open\tx\ny\n", 0, "line 1: a quoted field has no closing quote"},
+        {"\"two\nlines\" more\tx\n", 0, "line 1: text after the closing quote of a field"},
+        {"ok\tfine\r\xE9t\xE9\tsummer\r", 0, "line 2: not UTF-8 text"},
+        {std::string("a\tb\0", 4), 0, "line 1: a NUL byte"},
+        {std::string("\xFF\xFEq\0\t\0", 6), 0, "line 1: UTF-16 text; save it as UTF-8"},
+        {"#separator:nonsense\na\tb\n", 0, "line 1: unknown separator"},
+        {"#tags column:last\na\tb\n", 0, "line 1: not a column number: last"},
+        {"a,b;c\n", 0,
+         "line 1: commas and semicolons split the first line alike; name the "
+         "separator with --sep"}};
+    for (const auto& [text, separator, rows] : cases)
+        EXPECT_EQ(RowsOf(ReadRows(text, {separator, false})), rows) << text;
+    // Cut short, overlong, a surrogate, beyond U+10FFFF, a stray continuation byte.
+    for (const char* bad : {"\xC3", "\xE0\x80\xAF", "\xC0\xAF", "\xED\xA0\x80", "\xED\xBF\xBF",
+                            "\xF4\x90\x80\x80", "\xC3\xA9\x80"})
+        EXPECT_EQ(ReadRows(std::string("\xE2\x82\xAC\t") + bad, {}).error, "line 1: not UTF-8 text")
+            << bad;
+}
+
+struct Outcome {
+    int status;
+    std::string out, err;
+};
+
+// The built qld, run in a fresh folder that is also its configuration home.
+class QldTest : public ::testing::Test {
+protected:
+    // fileBlocks: the largest file the tool may write, in blocks of 512 bytes, as on a full disk.
+    Outcome Run(const std::string& words, const std::string& input = "", int fileBlocks = 0) {
+        Write(".in", input);
+        const std::string command = "cd '" + dir.Path() + "' && trap '' XFSZ && ulimit -f " +
+                                    (fileBlocks ? std::to_string(fileBlocks) : "unlimited") +
+                                    " && HOME=. XDG_CONFIG_HOME='" + dir.File(".config") +
+                                    "' '" QLD_EXECUTABLE "' " + words;
+        const int status = std::system((command + " <.in >.out 2>.err").c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Text(".out"), Text(".err")};
+    }
+    void Write(const std::string& name, const std::string& text) {
+        WriteFileBytes(dir.File(name), Bytes(text.begin(), text.end()));
+    }
+    std::string Text(const std::string& name) const {
+        const Bytes bytes = ReadFileBytes(dir.File(name));
+        return std::string(bytes.begin(), bytes.end());
+    }
+    Bytes Deck(const std::string& name = "deck.qld") const { return ReadFileBytes(dir.File(name)); }
+    // The file the tool must have written: savedTime is the moment of writing.
+    Bytes Expected(const DeckSpec& layout, const std::string& name = "deck.qld") const {
+        Bytes expected = MakeDataFile(layout);
+        if (const Bytes written = Deck(name); written.size() >= 104)
+            PutInt32At(expected, 28, Int32At(written, 28));
+        return expected;
+    }
+
+    TempDir dir;
+};
+
+using Cards = std::vector<std::pair<std::string, std::string>>;
+
+// A new file from a spreadsheet, then cards from HTML up to the limit: what does not fit is left
+// out, and texts are cut at a character's start.
+TEST_F(QldTest, ImportMakesAFileAndFillsItToTheLimit) {
+    Write("sheet.csv", "Question,Answer\r\n\"q, 1\",a\r\n");
+    EXPECT_EQ(Run("import deck.qld --dry-run --header sheet.csv").out,
+              "deck.qld: 1 card would be added to a new file, 1 record (nothing written)\n");
+    EXPECT_FALSE(FileExists(dir.File("deck.qld")));
+    EXPECT_EQ(Run("import --header deck.qld sheet.csv").out,
+              "deck.qld: 1 card added to a new file, 1 record\n");
+    EXPECT_EQ(Deck(), Expected({.cards = {{"q, 1", "a"}}}));
+
+    Cards cards(997, {"q", "a"});
+    WriteFileBytes(dir.File("deck.qld"), MakeDataFile({.cards = cards}));
+    const std::string q(498, 'q'), a(497, 'a'), euro = "\xE2\x82\xAC";
+    const Outcome outcome =
+        Run("import deck.qld -", "#html:true\none &amp;\t1<br>2\n" + q + "\xC3\xA9\t" + a + euro +
+                                     "\n\n \t\nlonely\nthree\t3\n4\t4\n");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.err,
+              "qld: standard input: line 5: a blank row: skipped\n"
+              "qld: standard input: line 6: one field, no answer: skipped\n"
+              "qld: standard input: 1 card from line 8 on left out: a data file holds at most "
+              "1000 questions\n"
+              "qld: standard input: line 3: question and answer cut at 499 bytes\n");
+    EXPECT_EQ(outcome.out,
+              "deck.qld: 3 cards added, 1000 records; from HTML: 1 line break, 1 entity\n");
+    cards.insert(cards.end(), {{"one &", "1\n2"}, {q, a}, {"three", "3"}});
+    EXPECT_EQ(Deck(), Expected({.cards = cards}));
+}
+
+// What export writes, import reads back as the same texts; info and check change nothing.
+TEST_F(QldTest, ExportThenImportGivesTheSameTexts) {
+    const Cards cards = {{"\xEF\xBB\xBF#separator:comma", "two\nlines"},
+                         {"tab\there", "\"quoted\""},
+                         {"", ""},
+                         {"a, b; c", std::string(497, 'x') + "\xC3\xA9"},
+                         {"say \"x\" now", "trailing "}};
+    const Bytes deck = MakeDataFile(
+        {.cards = cards, .optionFlags = 10, .reviewMode = 0, .position = 3, .rangeFrom = 1});
+    WriteFileBytes(dir.File("deck.qld"), deck);
+    EXPECT_EQ(Run("export deck.qld out.tsv").status, 0);
+    EXPECT_EQ(Run("export deck.qld").out, Text("out.tsv"));
+    const std::string info = Run("info deck.qld").out;
+    for (const char* line :
+         {"  records        5\n", "  range          2 to 20\n",
+          "  review mode    Careful (6 times)\n", "  position       4\n",
+          "  options        Match case, Sound on\n", "                0          5  ######"})
+        EXPECT_NE(info.find(line), std::string::npos) << line << " in\n" << info;
+    EXPECT_EQ(Run("check deck.qld").out, "deck.qld: 5 records, no problems\n");
+    EXPECT_EQ(Deck(), deck);
+    // The empty record makes a blank row, which is no card.
+    EXPECT_EQ(Run("import copy.qld out.tsv").err, "qld: out.tsv: line 4: a blank row: skipped\n");
+    Cards texts = cards;
+    texts.erase(texts.begin() + 2);
+    EXPECT_EQ(Deck("copy.qld"), Expected({.cards = texts}, "copy.qld"));
+}
+
+// Damage as numbers put at offsets and bytes added (or cut), and the report, which changes nothing.
+TEST_F(QldTest, CheckReportsEachProblemAndChangesNothing) {
+    using Numbers = std::vector<std::pair<std::size_t, std::int32_t>>;
+    const std::tuple<Numbers, int, std::string> cases[] = {
+        {{{RecordOffset(1), 0}, {8, 31}, {12, 361}, {20, 0x10}, {RecordOffset(2) + 4, 0xFF}},
+         1,
+         "deck.qld: pop-up period 361 is not 0 to 360 minutes\n"
+         "deck.qld: option flags 16 have bits beyond the four options\n"
+         "deck.qld: position 32 is outside the pass 1 to 31\n"
+         "deck.qld: the file is 3261 bytes long, 1 more than its 3 records need\n"
+         "deck.qld: question 2 (record 1): its number is 0\n"
+         "deck.qld: question 3 (record 2): the question is not UTF-8 text\n"},
+        {{{72, 5}, {76, 2}},
+         0,
+         "deck.qld: the range 6 to 3 is not valid: it must run forward within 1 to 1000\n"},
+        {{}, -10, "deck.qld: the file is 3250 bytes long; its 3 records need 3260\n"},
+        {{{0, 150}}, 0, "deck.qld: 3 records, no problems\n"},
+        {{{0, 0x6C6C6548}}, 0, "deck.qld: not a data file: version 1819043144 is not 1 to 200\n"}};
+    for (const auto& [numbers, added, report] : cases) {
+        Bytes bytes = MakeDataFile({.cards = {{"Q0", "A0"}, {"Q1", "A1"}, {"Q2", "A2"}}});
+        for (const auto& [offset, value] : numbers)
+            PutInt32At(bytes, offset, value);
+        bytes.resize(bytes.size() + added);
+        WriteFileBytes(dir.File("deck.qld"), bytes);
+        const Outcome outcome = Run("check deck.qld");
+        EXPECT_EQ(outcome.out, report);
+        EXPECT_EQ(outcome.status, report.ends_with("no problems\n") ? 0 : 1) << report;
+        EXPECT_EQ(Deck(), bytes) << report;
+    }
+}
+
+// Each failure ends with status 1 and leaves the files as they were; usage errors with 2.
+TEST_F(QldTest, FailuresNameTheFileAndTheReason) {
+    const Bytes shortDeck(50, 0xC8), heldDeck = MakeDataFile({.cards = {{"q", "a"}}});
+    WriteFileBytes(dir.File("short.qld"), shortDeck);
+    WriteFileBytes(dir.File("held.qld"), heldDeck);
+    CFile quillow; // as Quillow holds the file it has open
+    ASSERT_TRUE(quillow.Open(dir.File("held.qld"), CFile::modeReadWrite | CFile::shareExclusive));
+    Write("latin1.tsv", "ok\tfine\n\xE9t\xE9\tsummer\n");
+    Write("big.tsv", std::string(16 * 1024 * 1024 + 1, 'x'));
+    for (const auto& [words, err] : std::initializer_list<std::pair<std::string, std::string>>{
+             {"import new.qld latin1.tsv", "qld: latin1.tsv: line 2: not UTF-8 text\n"},
+             {"import new.qld big.tsv", "qld: big.tsv: more than 16 MB, far more than a deck of "
+                                        "1000 cards takes: split it\n"},
+             {"import new.qld no.tsv", "qld: no.tsv: cannot open: No such file or directory\n"},
+             {"import short.qld -",
+              "qld: short.qld: not a data file: version -926365496 is not 1 to 200\n"},
+             {"import no/such.qld -", "qld: no/such.qld: Cannot create a QLD file\n"},
+             {"import held.qld -", "qld: held.qld: the file is open in Quillow (or in another "
+                                   "qld): close it there first; nothing was written\n"},
+             {"export held.qld ./held.qld", "qld: ./held.qld: is the data file itself\n"}}) {
+        const Outcome outcome = Run(words, "q\ta\n");
+        EXPECT_EQ(outcome.status, 1) << err;
+        EXPECT_EQ(outcome.err, err);
+    }
+    EXPECT_EQ(Deck("short.qld"), shortDeck);
+    EXPECT_EQ(Deck("held.qld"), heldDeck);
+    EXPECT_FALSE(FileExists(dir.File("new.qld")));
+    for (const char* words : {"", "frob", "import", "import d.qld a b", "import --sep=foo d.qld",
+                              "export --header d.qld", "check -x d.qld", "autostart maybe"})
+        EXPECT_EQ(Run(words).status, 2) << words;
+    EXPECT_TRUE(Run("check --help").out.starts_with("Usage: qld check"));
+
+    // A full disk: the cards written stay.
+    const Outcome outcome = Run("import deck.qld -", "q1\ta1\nq2\ta2\nq3\ta3\nq4\ta4\n", 6);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "qld: deck.qld: Cannot write the QLD file: deck.qld\n"
+                           "qld: deck.qld: stopped after 2 of 4 cards\n");
+    EXPECT_EQ(Run("export deck.qld").out, "q1\ta1\nq2\ta2\n");
+}
+
+// The entry starts the Quillow beside qld; one hidden or switched off for GNOME counts as off.
+TEST_F(QldTest, AutostartWritesAndRemovesTheEntry) {
+    const std::string entry = dir.File(".config/autostart/quillow.desktop");
+    EXPECT_EQ(Run("autostart").out, "autostart is off\n");
+    EXPECT_EQ(Run("autostart on").out, "autostart is on: " + entry + "\n");
+    const std::string program = std::filesystem::path(QLD_EXECUTABLE).parent_path() / "quillow";
+    const std::string text = Text(".config/autostart/quillow.desktop");
+    EXPECT_NE(text.find("\nExec=" + program + "\n"), std::string::npos) << text;
+    for (const char* off : {"Hidden=true\n", "X-GNOME-Autostart-enabled=false\n"}) {
+        Write(".config/autostart/quillow.desktop", text + off);
+        EXPECT_EQ(Run("autostart").out, "autostart is off\n") << off;
+    }
+    EXPECT_EQ(Run("autostart off").out, "autostart is off\n");
+    EXPECT_FALSE(FileExists(entry));
+}
+
+} // namespace
