@@ -1,123 +1,57 @@
-"""The quiz window's pop-up by the timer, in the place where the user put it; a start hidden in
-the tray, asleep; a second start while a copy runs hidden and shown; a click on the tray icon."""
-import glob
+# The quiz window on X11 with a tray: hidden by its button, it pops up by the timer where the
+# user put it, with the keyboard; a second start brings a shown copy to the top at the launcher's
+# time and changes no file, and leaves a hidden copy hidden; a click on the tray icon brings a
+# copy started hidden back with the keyboard.
 import pathlib
-import subprocess
-import threading
-import time
+import re
 import unittest
 
 import qld
-from harness import DisplayTest, Quiz, caption, wait_until
-
-HIDE_BUTTON = (448 + 25, 144 + 10)
+from harness import Quiz, XSession, caption, terminate, wait_until
 
 
-class MapEvents:
-    """The map and unmap events of a window, as xev reports them."""
-
-    def __init__(self, test, window):
-        session, self.lines = test.session, []
-        self.process = subprocess.Popen(
-            ["stdbuf", "-oL", "xev", "-id", str(window), "-event", "structure", "-event",
-             "property"], env=session.env, stdout=subprocess.PIPE, text=True)
-        test.addCleanup(self.close)
-        threading.Thread(target=lambda: self.lines.extend(self.process.stdout),
-                         daemon=True).start()
-
-        def listening():  # a property of ours, set until xev reports it
-            session.run("xprop", "-id", str(window), "-f", "_E2E_MARK", "8s", "-set",
-                        "_E2E_MARK", "1")
-            return any("_E2E_MARK" in line for line in self.lines)
-        wait_until(listening, 30, "xev to listen", interval=0.2)
-
-    def events(self):
-        return [line.split()[0] for line in list(self.lines)
-                if line.startswith(("MapNotify", "UnmapNotify"))]
-
-    def close(self):
-        self.process.kill()
-        self.process.wait()
-        self.process.stdout.close()
-
-
-def wakeups(pid):
-    """The context switches of all the process's threads so far."""
-    total = 0
-    for task in glob.glob("/proc/%d/task/*/status" % pid):
-        try:
-            with open(task) as f:
-                total += sum(int(line.split()[1]) for line in f
-                             if line.startswith(("voluntary_ctxt", "nonvoluntary_ctxt")))
-        except OSError:
-            pass  # a thread that has just ended
-    return total
-
-
-class WindowTest(DisplayTest):
-    tray = True
-
-    def test_pop_up_where_the_user_put_the_window(self):
-        # With the smallest period the window comes back as soon as it has hidden.
-        deck = self.session.deck("deck.qld", qld.numbered_cards(5), popup_minutes=0)
-        quiz = Quiz(self.session, deck)
-        self.session.xdotool("windowmove", str(quiz.window), "40", "30")
-        wait_until(lambda: self.session.geometry(quiz.window)[:2] == (40, 30), 30, "the move")
-        events = MapEvents(self, quiz.window)
-        self.session.click(quiz.window, *HIDE_BUTTON)
-        wait_until(lambda: events.events()[-2:] == ["UnmapNotify", "MapNotify"], 30,
-                   "the window to hide and come back")
-        wait_until(lambda: self.session.focused() == quiz.window, 30, "the keyboard on it")
-        self.assertEqual(self.session.geometry(quiz.window)[:2], (40, 30))
+class WindowTest(unittest.TestCase):
+    def test_pop_up_second_start_and_tray(self):
+        session = XSession(tray=True)
+        self.addCleanup(session.close)
+        deck = session.deck("deck.qld", qld.numbered_cards(5), popup_minutes=0)
+        quiz = Quiz(session, deck)
+        session.xdotool("windowmove", quiz.window, "40", "30")
+        position = lambda: session.xdotool("getwindowgeometry", quiz.window).split()[3]
+        wait_until(lambda: position() == "40,30", "the move")
+        # xev reports the window's map events; a property of ours tells when it listens.
+        session.spawn(["stdbuf", "-oL", "xev", "-id", quiz.window, "-event", "structure",
+                       "-event", "property"], "xev.log")
+        events = pathlib.Path(session.path("xev.log"))
+        wait_until(lambda: not session.run("xprop", "-id", quiz.window, "-f", "_E2E", "8s",
+                                           "-set", "_E2E", "1") and "_E2E" in events.read_text(),
+                   "xev to listen")
+        session.click(quiz.window, 473, 154)  # Hide; the period 0 ends at once
+        wait_until(lambda: [line.split()[0] for line in events.read_text().splitlines()
+                            if line.startswith(("MapNotify", "UnmapNotify"))] == ["UnmapNotify", "MapNotify"], "the pop-up")
+        wait_until(lambda: session.focused() == quiz.window, "the keyboard on the pop-up")
+        self.assertEqual(position(), "40,30")
         quiz.answer_counted("A1", 0)
-        self.assertEqual(quiz.program.terminate(), 0)
-        wait_until(lambda: self.session.tray_icon() is None, 30, "the tray icon to go at the end")
 
-    def test_start_hidden_asleep_and_second_start(self):
-        self.deck = self.session.deck("deck.qld", qld.numbered_cards(5), option_flags=1)
-        program = self.session.start()
-        icon = wait_until(self.session.tray_icon, 30, "the tray icon")  # the way back
-        window = wait_until(lambda: [w for w, name in self.session.top_windows()
-                                     if name == caption(self.deck)], 30, "the quiz window")[0]
-        self.session.await_state(window, "IsUnMapped", "the window to hide at start")
-        # A blinking text cursor in the hidden window would wake the program twice a second.
-        time.sleep(1)
-        before = wakeups(program.pid)
-        time.sleep(3)
-        self.assertLessEqual(wakeups(program.pid) - before, 3, "wake-ups in 3 s while hidden")
-        # A second start leaves a hidden copy hidden, and ends.
-        self.assertEqual(self.session.start().process.wait(30), 0)
-        deadline = time.monotonic() + 1
-        while time.monotonic() < deadline:
-            self.assertEqual(self.session.map_state(window), "IsUnMapped", "shown by a 2nd start")
-            time.sleep(0.05)
+        session.xdotool("windowraise", session.panel)
+        files = [pathlib.Path(path).read_bytes() for path in (deck, session.settings)]
+        second = session.start(dict(session.env, DESKTOP_STARTUP_ID="menu-1-h-q-0_TIME2000000000"))
+        self.assertEqual(second.wait(30), 0)
+        wait_until(lambda: session.top_windows()[0] == quiz.window, "the window on top")
+        self.assertIn("= 2000000000", session.run("xprop", "-id", quiz.window, "_NET_WM_USER_TIME"))
+        self.assertEqual([pathlib.Path(path).read_bytes() for path in (deck, session.settings)],
+                         files)
+        self.assertEqual(terminate(quiz.program), 0)
 
-        _, _, width, height = self.session.geometry(icon)
-        self.session.click(icon, width // 2, height // 2)
-        self.session.await_state(window, "IsViewable", "the window to come back on a click")
-        wait_until(lambda: self.session.focused() == window, 30, "the keyboard on it")
-        # A normal application window with a task-bar entry of its own, not a transient dialog.
-        kind = self.session.run("xprop", "-id", str(window), "_NET_WM_WINDOW_TYPE",
-                                "WM_TRANSIENT_FOR")
-        self.assertIn("= _NET_WM_WINDOW_TYPE_NORMAL", kind)
-        self.assertIn("WM_TRANSIENT_FOR:  not found", kind)
-        panel = int(self.session.xdotool("search", "--classname", "^panel$").split()[0])
-        self.session.xdotool("windowraise", str(panel))
-        self.assertNotEqual(self.session.stacking()[-1], window)
-        def files():
-            return [pathlib.Path(path).read_bytes() for path in (self.deck, self.session.settings)]
-        before = files()
-        # A second start brings a shown copy forward at the launcher's time from its startup id,
-        # and changes no file.
-        startup = dict(self.session.env, DESKTOP_STARTUP_ID="menu-1-host-quillow-0_TIME2000000000")
-        self.assertEqual(self.session.start(env=startup).process.wait(30), 0)
-        wait_until(lambda: self.session.stacking()[-1] == window, 30, "the running copy on top")
-        self.assertIn("= 2000000000",
-                      self.session.run("xprop", "-id", str(window), "_NET_WM_USER_TIME"))
-        self.assertEqual(self.session.windows_named(caption(self.deck)), [window])
-        self.assertEqual(files(), before)
-        self.assertEqual(program.terminate(), 0)
-
-
-if __name__ == "__main__":
-    unittest.main()
+        deck = session.deck("hidden.qld", qld.numbered_cards(5), option_flags=1)  # start hidden
+        program = session.start()
+        window = wait_until(lambda: session.top_windows(caption(deck)), "the quiz window")[0]
+        icon = wait_until(lambda: [w for w in re.findall(r'(0x[0-9a-f]+) "Quillow": \("quillow"',
+                                                         session.run("xwininfo", "-root", "-tree"))
+                                   if w not in session.top_windows()], "the tray icon")[0]
+        self.assertEqual(session.map_state(window), "IsUnMapped")
+        self.assertEqual(session.start().wait(30), 0)
+        self.assertEqual(session.map_state(window), "IsUnMapped", "shown by a second start")
+        session.click(icon, 8, 8)
+        wait_until(lambda: session.focused() == window, "the window back with the keyboard")
+        self.assertEqual(terminate(program), 0)
