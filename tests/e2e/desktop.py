@@ -3,9 +3,9 @@
 # a stand-in tray (a StatusNotifierWatcher whose host is there, as KDE's panel is).
 #
 # Reports each notification and registered icon as a JSON line on standard output. Lines on
-# standard input: "keys KEYSYM..." types the keys and answers {"call": "typed"}; "invoke ID TOKEN"
-# invokes a notification's action with this activation token; "tray" starts the tray; "click
-# SERVICE PATH TOKEN" clicks an icon with this token, as KDE's panel does.
+# standard input: "keys KEYSYM..." types the keys; "invoke ID TOKEN" invokes a notification's
+# action with this activation token; "tray" starts the tray; "click SERVICE PATH TOKEN" clicks an
+# icon with this token, as KDE's panel does.
 import json
 import sys
 import time
@@ -92,7 +92,6 @@ def main():
             loop.quit()
         elif words[0] == "keys":
             press(*words[1:])
-            report(call="typed")
         elif words[0] == "invoke":
             notifications.ActivationToken(int(words[1]), words[2])
             notifications.ActionInvoked(int(words[1]), "default")

@@ -5,7 +5,6 @@ import json
 import os
 import re
 import shutil
-import signal
 import socket
 import struct
 import subprocess
@@ -32,8 +31,8 @@ def caption(deck):
 
 
 def terminate(program):
-    # Ends the program as the session would; returns its exit status.
-    program.send_signal(signal.SIGTERM)
+    # Ends the program as the session would (SIGTERM); returns its exit status.
+    program.terminate()
     return program.wait(30)
 
 
@@ -96,31 +95,26 @@ class Session:
     def close(self):
         for process in self.processes[::-1]:
             (process.kill if hasattr(process, "log") else process.terminate)()
-            try:
-                process.wait(10)
-            except subprocess.TimeoutExpired:
-                process.kill()
-                process.wait()
+            process.wait()
             if process.stdin:
                 process.stdin.close()
         shutil.rmtree(self.root, ignore_errors=True)
 
 
 class XSession(Session):
-    # An X display of its own (Xvfb), with trayer as the tray host if asked.
+    # An X display of its own (Xvfb) with trayer as the tray host (hiding withdraws the window
+    # there), without a window manager.
 
-    def start_display(self, tray=False):
+    def start_display(self):
         read_end, write_end = os.pipe()  # -displayfd: the server picks a free display
         self.spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
                     "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,))
         os.close(write_end)
         with os.fdopen(read_end) as display:
             self.env["DISPLAY"] = ":" + display.readline().strip()
-        if tray:
-            self.spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
-                        "--height", "24"])
-            self.panel = wait_until(lambda: self.xdotool("search", "--classname", "^panel$",
-                                                         check=False), "trayer").split()[0]
+        self.spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
+                    "--height", "24"])
+        wait_until(lambda: self.xdotool("search", "--classname", "^panel$", check=False), "trayer")
 
     def run(self, *command, check=True):
         done = subprocess.run(command, env=self.env, capture_output=True, text=True, timeout=30)
@@ -140,10 +134,13 @@ class XSession(Session):
         out = self.run("xwininfo", "-id", window, check=False)
         return re.search(r"Map State:\s*(\S+)|$", out).group(1)
 
+    def windows(self, name):
+        return [w for w in self.top_windows(name) if self.map_state(w) == "IsViewable"]
+
     def await_window(self, name, program=None):
         def shown():
             assert not program or program.poll() is None, open(program.log).read()[-2000:]
-            return [w for w in self.top_windows(name) if self.map_state(w) == "IsViewable"]
+            return self.windows(name)
         return wait_until(shown, "the window %r" % name)[0]
 
     def await_gone(self, window):
@@ -243,14 +240,13 @@ class WaylandSession(Session):
         # The system interpreter, which has python3-dbus and python3-gi.
         self.desktop = self.spawn(["/usr/bin/python3", os.path.dirname(__file__) + "/desktop.py"],
                                   stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
-        self.calls, self.typed = [], threading.Semaphore(0)
+        self.calls = []
         assert "ready" in self.desktop.stdout.readline(), "desktop.py did not start"
         threading.Thread(target=self.listen, daemon=True).start()
 
     def listen(self):
         with self.desktop.stdout:
-            for call in map(json.loads, self.desktop.stdout):
-                self.typed.release() if call["call"] == "typed" else self.calls.append(call)
+            self.calls.extend(map(json.loads, self.desktop.stdout))
 
     def send(self, *words):
         # A line to desktop.py (its heading lists them).
@@ -262,7 +258,6 @@ class WaylandSession(Session):
 
     def key(self, *keys):
         self.send("keys", *({"Return": 0xff0d, "Escape": 0xff1b}.get(k) or ord(k) for k in keys))
-        assert self.typed.acquire(timeout=30), "the keys %s were not typed" % (keys,)
 
     def launch_token(self, token):
         # Tells mutter, as GNOME's launcher does (gtk_shell1.notify_launch), that a program

@@ -12,7 +12,7 @@ class FirstStartTest(XTest):
                             "Quillow.qld")
         starter = qld.read(os.environ["QUILLOW_STARTER"])["records"]
         quiz = Quiz(self.session, data)
-        self.assertEqual(self.session.top_windows("Quillow"), [], "a message at the start")
+        self.assertEqual(self.session.windows("Quillow"), [], "a message at the start")
         quiz.answer_counted(starter[0]["answer"], 0)
         self.assertEqual(terminate(quiz.program), 0)
         self.assertEqual([(r["question"], r["answer"]) for r in qld.read(data)["records"]],
