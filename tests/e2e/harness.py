@@ -4,7 +4,6 @@
 import json
 import os
 import re
-import shutil
 import socket
 import struct
 import subprocess
@@ -42,24 +41,24 @@ def make_recent(config_home, deck):
 
 
 class Session:
-    # A private user with the programs and servers started for it, on a display server of its
-    # own (start_display).
+    # A private user with the programs and servers started for it (their output in numbered
+    # logs), on a display server of its own (start_display).
 
-    def __init__(self, **display):
-        self.root = tempfile.mkdtemp(prefix="quillow-e2e-")
+    def __init__(self):
+        self.folder = tempfile.TemporaryDirectory(prefix="quillow-e2e-")
         self.processes = []
         self.env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "XAUTHORITY")
                     and not k.startswith(("QT_", "XDG_", "WAYLAND_", "DBUS_", "GTK_", "KDE_"))}
         self.env.update(self.user("home"), LANG="C.UTF-8", LC_ALL="C.UTF-8")
         self.settings = os.path.join(self.env["XDG_CONFIG_HOME"], "Brightfen", "Quillow.conf")
         try:
-            self.start_display(**display)
+            self.start_display()
         except BaseException:
             self.close()
             raise
 
     def path(self, name):
-        return os.path.join(self.root, name)
+        return os.path.join(self.folder.name, name)
 
     def user(self, name):
         # The home, settings, runtime and temporary folders of a user of its own.
@@ -79,31 +78,30 @@ class Session:
         with open(self.settings) as f:
             return re.search(r"^%s=(.*)$" % entry, f.read(), re.M).group(1)
 
-    def spawn(self, command, log=None, **options):
-        with open(self.path(log or os.path.basename(command[0]) + ".log"), "ab") as out:
+    def spawn(self, command, **options):
+        log = self.path("%d.log" % len(self.processes))
+        with open(log, "wb") as out:
             self.processes.append(subprocess.Popen(command, start_new_session=True, **{
-                "env": self.env, "stdout": out, "stderr": out, **options}))
+                "env": self.env, "stdout": out, "stderr": out, "cwd": self.path("."), **options}))
+        self.processes[-1].log = log
         return self.processes[-1]
 
     def start(self, env=None):
-        log = "program-%d.log" % len(self.processes)
-        program = self.spawn([os.environ["QUILLOW_EXECUTABLE"]], log, env=env or self.env,
-                             cwd=self.root)
-        program.log = self.path(log)
-        return program
+        return self.spawn([os.environ["QUILLOW_EXECUTABLE"]], env=env or self.env)
 
     def close(self):
         for process in self.processes[::-1]:
-            (process.kill if hasattr(process, "log") else process.terminate)()
+            process.terminate()
             process.wait()
             if process.stdin:
                 process.stdin.close()
-        shutil.rmtree(self.root, ignore_errors=True)
+        self.folder.cleanup()
 
 
 class XSession(Session):
     # An X display of its own (Xvfb) with trayer as the tray host (hiding withdraws the window
-    # there), without a window manager.
+    # there), without a window manager; and the quiz window of a program started on a deck,
+    # driven as a user would.
 
     def start_display(self):
         read_end, write_end = os.pipe()  # -displayfd: the server picks a free display
@@ -130,21 +128,17 @@ class XSession(Session):
                                          self.run("xwininfo", "-root", "-children"), re.M)
                 if name in (None, n)]
 
-    def map_state(self, window):
-        out = self.run("xwininfo", "-id", window, check=False)
-        return re.search(r"Map State:\s*(\S+)|$", out).group(1)
+    def shown(self, window):
+        return "IsViewable" in self.run("xwininfo", "-id", window, check=False)
 
     def windows(self, name):
-        return [w for w in self.top_windows(name) if self.map_state(w) == "IsViewable"]
+        return [w for w in self.top_windows(name) if self.shown(w)]
 
     def await_window(self, name, program=None):
         def shown():
             assert not program or program.poll() is None, open(program.log).read()[-2000:]
             return self.windows(name)
         return wait_until(shown, "the window %r" % name)[0]
-
-    def await_gone(self, window):
-        wait_until(lambda: self.map_state(window) != "IsViewable", "window %s to go" % window)
 
     def focused(self):
         return hex(int(self.xdotool("getwindowfocus", check=False) or 0))
@@ -154,7 +148,8 @@ class XSession(Session):
             self.xdotool("windowfocus", window)
             wait_until(lambda: self.focused() == window, "the keyboard on %s" % window)
 
-    def key(self, *keys):
+    def key(self, *keys, window=None):
+        self.focus(window or self.window)
         self.xdotool("key", "--delay", "20", *keys)
 
     def type(self, text):
@@ -164,52 +159,40 @@ class XSession(Session):
         # A click at a point of the window, in pixels from its top-left corner.
         self.xdotool("mousemove", "--window", window, str(x), str(y), "click", "1")
 
-
-class Quiz:
-    # The quiz window of a program started on a deck, driven as a user would.
-
-    def __init__(self, session, deck):
-        self.session, self.deck = session, deck
-        self.program = session.start()
-        self.window = session.await_window(caption(deck), self.program)
-
-    def keys(self, *keys):
-        self.session.focus(self.window)
-        self.session.key(*keys)
-
-    def counts(self):
-        return qld.counts(qld.read(self.deck))
-
-    def answer(self, text):
-        self.session.focus(self.window)
-        self.session.type(text)
-        self.session.key("Return")
+    def quiz(self, deck):
+        self.deck_path, self.program = deck, self.start()
+        self.window = self.await_window(caption(deck), self.program)
 
     def answer_counted(self, text, number):
         # Answers, and checks that the answer reached the file, counted for this record.
-        before = self.counts()
+        counts = lambda: qld.counts(qld.read(self.deck_path))
+        before = counts()
         self.answer(text)
-        now = wait_until(lambda: self.counts() != before and self.counts(), "a count")
+        now = wait_until(lambda: counts() != before and counts(), "a count")
         expected = before + [0] * (len(now) - len(before))
         expected[number] += 1
         assert now == expected, "counts went from %s to %s, not at %d" % (before, now, number)
 
+    def answer(self, text):
+        self.focus(self.window)
+        self.type(text)
+        self.key("Return")
+
     def dialog(self, title):
-        window = self.session.await_window(title)
-        self.session.focus(window)
+        window = self.await_window(title)
+        self.focus(window)
         return window
 
-    def close(self, window, key="Return"):
-        self.session.focus(window)
-        self.session.key(key)
-        self.session.await_gone(window)
+    def dismiss(self, window, key="Return"):
+        self.key(key, window=window)
+        wait_until(lambda: not self.shown(window), "window %s to close" % window)
 
     def menu(self, downs, title):
         # The dialog that the Function menu's item, this many Down presses down, opens.
-        self.keys("F9")
-        menu = self.session.await_window("Quillow")
-        self.session.key(*["Down"] * downs, "Return")
-        self.session.await_gone(menu)
+        self.key("F9")
+        menu = self.await_window("Quillow")
+        self.xdotool("key", *["Down"] * downs, "Return")
+        wait_until(lambda: not self.shown(menu), "the menu to close")
         return self.dialog(title)
 
 

@@ -23,8 +23,8 @@ class CrashTest(XTest):
             threading.Timer(rng.uniform(0.2, 1.5), program.kill).start()
             sent, start = 0, counted
             while program.poll() is None:  # answer until killed
-                self.session.type("ok")
-                self.session.key("Return")
+                self.session.xdotool("type", "ok")
+                self.session.xdotool("key", "Return")
                 sent += 1
                 wait_until(lambda: program.poll() is not None or answered() > counted, where)
                 counted = max(counted, answered())

@@ -4,58 +4,58 @@
 import pathlib
 
 import qld
-from harness import Quiz, XTest, caption, terminate, wait_until
+from harness import XTest, caption, terminate, wait_until
 
 
 class DialogsTest(XTest):
     def test_dialogs(self):
         session = self.session
         deck = session.deck("deck.qld", qld.numbered_cards(12))
-        quiz = Quiz(session, deck)
+        session.quiz(deck)
 
-        def replace(text, window=None, x=0, y=0):  # points in pixels, two to a dialog unit
-            if window:
-                session.click(window, x, y)
-            session.key("ctrl+a")
+        def replace(text, window, *at):  # a point in pixels, two to a dialog unit
+            if at:
+                session.click(window, *at)
+            session.key("ctrl+a", window=window)
             session.type(text)
 
-        quiz.keys("shift+Return")
-        editor = quiz.dialog("Edit")
-        replace("Capital of Italy?")
+        session.key("shift+Return")
+        editor = session.dialog("Edit")
+        replace("Capital of Italy?", editor)
         replace("Rome", editor, 120, 160)
-        quiz.close(editor)
+        session.dismiss(editor)
         self.assertEqual([qld.read(deck)["records"][0][k] for k in ("question", "answer")],
                          ["Capital of Italy?", "Rome"])
 
-        dialog = quiz.menu(1, "Memory Schedule")
+        dialog = session.menu(1, "Memory Schedule")
         for number, x in (("5", 73), ("10", 189)):  # From and To
             session.click(dialog, x, 36)
-            go = quiz.dialog("Go to ...")
-            replace(number)
-            quiz.close(go)
-        quiz.close(dialog)
+            go = session.dialog("Go to ...")
+            replace(number, go)
+            session.dismiss(go)
+        session.dismiss(dialog)
         wait_until(lambda: qld.read(deck)["header"]["rangeFrom"] == 4, "the range in the file")
         self.assertEqual(qld.read(deck)["header"]["rangeTo"], 9)
-        quiz.answer_counted("A5", 4)  # the drill starts again at the range's first question
+        session.answer_counted("A5", 4)  # the drill starts again at the range's first question
 
         fresh = session.path("fresh.qld")
         for downs, title, path in ((3, "Create a new QLD File", fresh),
                                    (4, "Open a QLD File", deck)):
-            box = quiz.menu(downs, title)
-            replace(path)
-            quiz.close(box)
-            wait_until(lambda: session.windows(caption(path)) == [quiz.window]
+            box = session.menu(downs, title)
+            replace(path, box)
+            session.dismiss(box)
+            wait_until(lambda: session.windows(caption(path)) == [session.window]
                        and session.setting("Title") == caption(path), "the caption of " + path)
         # The first question of a new file, appended when shown, is empty.
         self.assertEqual(qld.problems(pathlib.Path(fresh).read_bytes()), [])
         self.assertEqual([(r["question"], r["answer"]) for r in qld.read(fresh)["records"]],
                          [("", "")])
 
-        dialog = quiz.menu(2, "Option")
+        dialog = session.menu(2, "Option")
         replace("7", dialog, 40, 38)  # the period
         session.click(dialog, 60, 174)  # Match case
-        quiz.close(dialog)
+        session.dismiss(dialog)
         wait_until(lambda: qld.read(deck)["header"]["popupMinutes"] == 7, "the period")
         self.assertEqual(qld.read(deck)["header"]["optionFlags"], 2)
-        self.assertEqual(terminate(quiz.program), 0)
+        self.assertEqual(terminate(session.program), 0)
         self.assertEqual(session.setting("File1"), deck)
