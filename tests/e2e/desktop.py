@@ -25,17 +25,14 @@ def report(**call):
 
 
 class Notifications(dbus.service.Object):
-    issued = 0
-
     @dbus.service.method(NOTIFICATIONS, out_signature="as")
     def GetCapabilities(self):
         return ["actions", "body"]
 
     @dbus.service.method(NOTIFICATIONS, in_signature="susssasa{sv}i", out_signature="u")
     def Notify(self, _app, _replaces, _icon, summary, body, actions, _hints, _timeout):
-        self.issued += 1
-        report(call="Notify", id=self.issued, summary=summary, body=body, actions=actions)
-        return self.issued
+        report(call="Notify", summary=summary, body=body, actions=actions)
+        return 1
 
     @dbus.service.signal(NOTIFICATIONS, signature="us")
     def ActivationToken(self, number, token):

@@ -74,10 +74,6 @@ class Session:
         make_recent(self.env["XDG_CONFIG_HOME"], self.path(name))
         return self.path(name)
 
-    def setting(self, entry):
-        with open(self.settings) as f:
-            return re.search(r"^%s=(.*)$" % entry, f.read(), re.M).group(1)
-
     def spawn(self, command, **options):
         log = self.path("%d.log" % len(self.processes))
         with open(log, "wb") as out:

@@ -73,14 +73,13 @@ def counts(deck):
 
 def problems(data):
     """What makes these bytes other than a sound current-format file (empty when sound)."""
-    deck = parse(data)
-    h = deck["header"]
-    found = ["%d bytes for %d records" % (len(data), h["recordCount"])] \
-        if len(data) != HEADER + h["recordCount"] * RECORD else []
-    found += ["%s %d" % (k, h[k]) for k, ok in (("version", h["version"] == 200),
-              ("rangeTo", 0 <= h["rangeFrom"] <= h["rangeTo"] < 1000)) if not ok]
-    return found + ["record %d holds number %d" % (i, r["number"])
-                    for i, r in enumerate(deck["records"]) if r["number"] != i]
+    h, numbers = parse(data)["header"], [r["number"] for r in parse(data)["records"]]
+    return [problem for problem, found in (
+        ("version %d" % h["version"], h["version"] != 200),
+        ("%d bytes for %d records" % (len(data), h["recordCount"]),
+         len(data) != HEADER + h["recordCount"] * RECORD),
+        ("range %d..%d" % (h["rangeFrom"], h["rangeTo"]), not 0 <= h["rangeFrom"] <= h["rangeTo"]),
+        ("record numbers %s" % numbers, numbers != list(range(len(numbers))))) if found]
 
 
 if __name__ == "__main__":
