@@ -42,20 +42,17 @@ def make_recent(config_home, deck):
 
 class Session:
     # A private user with the programs and servers started for it (their output in numbered
-    # logs), on a display server of its own (start_display).
+    # logs), on a display server of its own (start_display), all gone when the test ends.
 
-    def __init__(self):
+    def __init__(self, test):
         self.folder = tempfile.TemporaryDirectory(prefix="quillow-e2e-")
         self.processes = []
+        test.addCleanup(self.close)
         self.env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "XAUTHORITY")
                     and not k.startswith(("QT_", "XDG_", "WAYLAND_", "DBUS_", "GTK_", "KDE_"))}
         self.env.update(self.user("home"), LANG="C.UTF-8", LC_ALL="C.UTF-8")
         self.settings = os.path.join(self.env["XDG_CONFIG_HOME"], "Brightfen", "Quillow.conf")
-        try:
-            self.start_display()
-        except BaseException:
-            self.close()
-            raise
+        self.start_display()
 
     def path(self, name):
         return os.path.join(self.folder.name, name)
@@ -194,8 +191,7 @@ class XSession(Session):
 
 class XTest(unittest.TestCase):
     def setUp(self):
-        self.session = XSession()
-        self.addCleanup(self.session.close)
+        self.session = XSession(self)
 
 
 class WaylandSession(Session):

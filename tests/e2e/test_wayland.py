@@ -13,8 +13,7 @@ CARDS = [("Q%d" % n, "a") for n in range(1, 6)]  # any question due is answered 
 
 class WaylandTest(unittest.TestCase):
     def test_wayland(self):
-        session = WaylandSession()
-        self.addCleanup(session.close)
+        session = WaylandSession(self)
 
         def start(name, **fields):
             deck = session.deck(name, CARDS, **fields)
