@@ -71,8 +71,8 @@ protected:
         Write(".in", input);
         const std::string command = "cd '" + dir.Path() + "' && trap '' XFSZ && ulimit -f " +
                                     (fileBlocks ? std::to_string(fileBlocks) : "unlimited") +
-                                    " && HOME=. XDG_CONFIG_HOME='" + dir.File(".config") +
-                                    "' '" QLD_EXECUTABLE "' " + words;
+                                    " && HOME=. XDG_CONFIG_HOME='" + dir.File(".config") + "' '" +
+                                    qld + "' " + words;
         const int status = std::system((command + " <.in >.out 2>.err").c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Text(".out"), Text(".err")};
     }
@@ -93,6 +93,7 @@ protected:
     }
 
     TempDir dir;
+    std::string qld = QLD_EXECUTABLE;
 };
 
 using Cards = std::vector<std::pair<std::string, std::string>>;
@@ -228,9 +229,17 @@ TEST_F(QldTest, FailuresNameTheFileAndTheReason) {
 // The entry starts the Quillow beside qld; one hidden or switched off for GNOME counts as off.
 TEST_F(QldTest, AutostartWritesAndRemovesTheEntry) {
     const std::string entry = dir.File(".config/autostart/quillow.desktop");
+    // A copy of the tool in a folder of its own, with a stand-in for the program beside it.
+    qld = dir.File("bin/qld");
+    std::filesystem::create_directories(dir.File("bin"));
+    std::filesystem::copy_file(QLD_EXECUTABLE, qld);
+    const std::string program = dir.File("bin/quillow");
+    const Outcome alone = Run("autostart on");
+    EXPECT_EQ(alone.status, 1);
+    EXPECT_EQ(alone.err, "qld: " + program + ": no Quillow program beside qld\n");
+    Write("bin/quillow", "");
     EXPECT_EQ(Run("autostart").out, "autostart is off\n");
     EXPECT_EQ(Run("autostart on").out, "autostart is on: " + entry + "\n");
-    const std::string program = std::filesystem::path(QLD_EXECUTABLE).parent_path() / "quillow";
     const std::string text = Text(".config/autostart/quillow.desktop");
     EXPECT_NE(text.find("\nExec=" + program + "\n"), std::string::npos) << text;
     for (const char* off : {"Hidden=true\n", "X-GNOME-Autostart-enabled=false\n"}) {
