@@ -130,6 +130,7 @@ TEST_F(QuizDlgTest, HideOptionsAndPopup) {
             },
             [&] { quiz->SendCommand(ID_OPTION); });
     };
+    // 0x10 means nothing: OK drops it.
     Start(Capitals(OPT_NO_SHOW_AT_START | OPT_MATCH_CASE | 0x10, 7));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !Shown(); }));
     EXPECT_TRUE(quiz->isMinimized());
