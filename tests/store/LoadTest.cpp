@@ -1,6 +1,8 @@
 #include "StoreFixture.h"
 
 #include <array>
+#include <filesystem>
+#include <functional>
 
 using LoadTest = StoreTest;
 
@@ -58,5 +60,75 @@ TEST_F(LoadTest, RefusesFilesItCannotRead) {
         EXPECT_EQ(DataBytes(), stored);
         EXPECT_EQ(host.GetDataFilePath(), dir.File("Quillow.qld"));
         EXPECT_FALSE(FileExists(DataPath() + ".bak"));
+    }
+}
+
+// A file that cannot be opened gives way to the default file, made from the starter deck beside
+// the program when there is none; a held default file ends the program.
+TEST_F(LoadTest, OpensTheDefaultFileInstead) {
+    struct Case {
+        std::string dataFile; // empty: a first start
+        bool held, defaultHeld;
+        int box;
+    } cases[] = {{"gone.qld", false, false, IDS_FILE_NOT_FOUND},
+                 {"", false, false, 0},
+                 {"deck.qld", true, false, IDS_FILE_IN_USE},
+                 {"deck.qld", true, true, IDS_FILE_IN_USE}};
+    const Bytes starter = CurrentFile(3, 0, 1, 0, 0, 2);
+    WriteFileBytes(dir.File("Quillow.qld"), starter);
+    host.defaultDataFolder = dir.File("data/");
+    std::filesystem::create_directories(host.defaultDataFolder);
+    const std::string defaultFile = dir.File("data/Quillow.qld");
+    for (const Case& c : cases) {
+        SCOPED_TRACE("data file '" + c.dataFile + "'");
+        std::filesystem::remove(defaultFile);
+        WriteFileBytes(DataPath(), CurrentFile(2));
+        CFile holder, defaultHolder;
+        ASSERT_TRUE(!c.held || holder.Open(DataPath(), CFile::modeRead | CFile::shareExclusive));
+        if (c.defaultHeld) {
+            WriteFileBytes(defaultFile, CurrentFile(1));
+            ASSERT_TRUE(defaultHolder.Open(defaultFile, CFile::modeRead | CFile::shareExclusive));
+        }
+        host.SetDataFilePath(c.dataFile.empty() ? "" : dir.File(c.dataFile));
+        boxes.Clear();
+        CQuestionFile file(host);
+        EXPECT_EQ(ExitStatusOf([&] { file.Load(); }), c.defaultHeld ? 1 : -1);
+        std::vector<std::string> shown;
+        if (c.box)
+            shown.push_back(FormatString(c.box, dir.File(c.dataFile)));
+        if (c.defaultHeld)
+            shown.push_back(FormatString(IDS_DEFAULT_FILE_IN_USE, defaultFile));
+        EXPECT_EQ(boxes.Texts(), shown);
+        EXPECT_EQ(host.GetDataFilePath(), defaultFile);
+        EXPECT_EQ(DataBytes(), CurrentFile(2));
+        EXPECT_FALSE(FileExists(dir.File("gone.qld")));
+        EXPECT_EQ(ReadFileBytes(defaultFile), c.defaultHeld ? CurrentFile(1) : Saved(starter));
+    }
+}
+
+// A file deleted, replaced or shortened under the program is not written: message 119 names it
+// and the program ends.
+TEST_F(LoadTest, FileChangedUnderItIsNotWritten) {
+    const Bytes ours = CurrentFile(5), theirs = CurrentFile(7), loaded = Saved(ours);
+    const auto replace = [&] {
+        WriteFileBytes(dir.File("saved.qld"), theirs);
+        std::filesystem::rename(dir.File("saved.qld"), DataPath());
+    };
+    struct Case {
+        std::function<void()> change;
+        Bytes left; // empty: no file at the path
+    } cases[] = {{[&] { std::filesystem::remove(DataPath()); }, {}},
+                 {replace, theirs},
+                 {[&] { std::filesystem::resize_file(DataPath(), 104); },
+                  Bytes(loaded.begin(), loaded.begin() + 104)}};
+    for (const Case& c : cases) {
+        WriteFileBytes(DataPath(), ours);
+        CQuestionFile file(host);
+        LoadFile(file);
+        c.change();
+        boxes.Clear();
+        EXPECT_EQ(ExitStatusOf([&] { file.AppendRecord(); }), 1);
+        EXPECT_EQ(boxes.Texts(), std::vector{FormatString(IDS_FILE_CHANGED, DataPath())});
+        EXPECT_EQ(FileExists(DataPath()) ? DataBytes() : Bytes{}, c.left);
     }
 }
