@@ -62,6 +62,12 @@ struct Editor {
 
 } // namespace
 
+// Keys reach controls only in the active window, as the user's do.
+void Activate(CDialog& dialog) {
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+}
+
 // A refused period keeps the dialog open with the text selected, so that typing replaces it.
 TEST(DialogsTest, OptionPeriodIsUpTo360Minutes) {
     MessageBoxRecorder boxes;
@@ -81,19 +87,28 @@ TEST(DialogsTest, OptionPeriodIsUpTo360Minutes) {
 
 // The texts of a record are stored on leaving it, only the boxes changed (a box shows a CR as a
 // line break); < and > stop at the ends, the position button takes a record of the file only,
-// and Escape drops the changes of the record shown.
+// and Escape drops the changes of the record shown. Tab moves on; Ctrl+Tab types a tab.
 TEST(DialogsTest, EditorStoresARecordOnLeavingIt) {
     DeckSpec deck{{{"a\r\nb", "x"}, {"c\rd", "e\rf"}, {"Q3", "A3"}}};
     Editor editor(deck);
     DeckSpec first = deck, both = deck;
-    first.cards[0].second = both.cards[0].second = "Rome";
+    first.cards[0].second = both.cards[0].second = "Ro\tme";
     both.cards[1].first = "Capital?";
     const auto script = [&](CDialog& dialog) {
         const auto expect = [&](const char* position, const DeckSpec& onDisk) {
             EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_POSITION), position);
             EXPECT_EQ(editor.OnDisk(), Records(MakeDataFile(onDisk))) << position;
         };
-        dialog.SetDlgItemText(IDC_EDIT_ANSWER, "Rome");
+        Activate(dialog);
+        QWidget* question = dialog.GetDlgItem(IDC_EDIT_QUESTION);
+        question->setFocus();
+        QTest::keyClick(question, Qt::Key_Tab);
+        QWidget* answer = dialog.focusWidget();
+        ASSERT_EQ(answer, dialog.GetDlgItem(IDC_EDIT_ANSWER));
+        QTest::keyClick(answer, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(answer, "Ro");
+        QTest::keyClick(answer, Qt::Key_Tab, Qt::ControlModifier);
+        QTest::keyClicks(answer, "me");
         Click(dialog, IDC_EDIT_PREVIOUS);
         expect("1 of 3", deck);
         Click(dialog, IDC_EDIT_NEXT);
@@ -136,6 +151,7 @@ TEST(DialogsTest, EditorAppendsUpTo1000Records) {
 
 // The range buttons take a number of 1 to 1000 from the go-to dialog and keep the range ordered;
 // OK returns the range, the mode checked and whether the range's records are to be cleared.
+// Tab enters the modes at the checked one, and Enter on a range button presses OK.
 TEST(DialogsTest, ScheduleRangeStaysOrdered) {
     TestHost host("", "");
     CQuestionFile file(host);
@@ -152,7 +168,13 @@ TEST(DialogsTest, ScheduleRangeStaysOrdered) {
         }
         Click(shown, IDC_SCHEDULE_ROUGH);
         Click(shown, IDC_SCHEDULE_INIT_RECORDS);
-        Click(shown, IDOK);
+        Activate(shown);
+        QWidget* initRecords = shown.GetDlgItem(IDC_SCHEDULE_INIT_RECORDS);
+        initRecords->setFocus();
+        QTest::keyClick(initRecords, Qt::Key_Tab);
+        EXPECT_EQ(shown.focusWidget(), shown.GetDlgItem(IDC_SCHEDULE_ROUGH));
+        shown.GetDlgItem(IDC_SCHEDULE_FROM)->setFocus();
+        QTest::keyClick(shown.GetDlgItem(IDC_SCHEDULE_FROM), Qt::Key_Return);
     };
     EXPECT_EQ(RunModal(dialog, script, {"30", "5", "0", "1001"}), IDOK);
     EXPECT_EQ(ranges, (std::vector<std::string>{"From:  30 To:  30", "From:   5 To:   5",
