@@ -74,8 +74,6 @@ protected:
                                           {"TMPDIR", dir.Path()},
                                           {"QT_QPA_PLATFORM", std::string("offscreen")}})
             environment.insert(name, QString::fromStdString(value));
-        environment.remove("DISPLAY");
-        environment.remove("WAYLAND_DISPLAY");
         WriteFileBytes(Deck(), deckBytes);
         Store({{kFile1, Deck()}});
     }
