@@ -39,6 +39,7 @@ TEST(DelimitedTextTest, ReadsWhatOtherProgramsExport) {
          "2:1 < 2 & \xF0\x9F\x98\x80|&copy; &#0; &#55296; & <b;"},
         {"\"open\tx\ny\n", 0, "line 1: a quoted field has no closing quote"},
         {"\"two\nlines\" more\tx\n", 0, "line 1: text after the closing quote of a field"},
+        {"ok\tfine\r\xE9t\xE9\tsummer\r", 0, "line 2: not UTF-8 text"},
         {std::string("a\tb\0", 4), 0, "line 1: a NUL byte"},
         {std::string("\xFF\xFEq\0\t\0", 6), 0, "line 1: UTF-16 text; save it as UTF-8"},
         {"#separator:nonsense\na\tb\n", 0, "line 1: unknown separator"},
