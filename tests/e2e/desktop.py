@@ -78,13 +78,10 @@ def main():
             keyboard.NotifyKeyboardKeysym(dbus.UInt32(int(keysym)), True)
             keyboard.NotifyKeyboardKeysym(dbus.UInt32(int(keysym)), False)
     press(0xffe1)  # the seat gets its keyboard with the first key (Shift)
-    loop = GLib.MainLoop()
 
     def command(channel, _condition):
         words = channel.readline().split()
-        if not words:
-            loop.quit()
-        elif words[0] == "keys":
+        if words[0] == "keys":
             press(*words[1:])
         elif words[0] == "invoke":
             notifications.ActivationToken(int(words[1]), words[2])
@@ -96,12 +93,11 @@ def main():
                                   "org.kde.StatusNotifierItem")
             icon.ProvideXdgActivationToken(words[2])
             icon.Activate(0, 0, ignore_reply=True)
-        return bool(words)
+        return True
 
-    GLib.io_add_watch(GLib.IOChannel.unix_new(sys.stdin.fileno()), GLib.IO_IN | GLib.IO_HUP,
-                      command)
+    GLib.io_add_watch(GLib.IOChannel.unix_new(sys.stdin.fileno()), GLib.IO_IN, command)
     report(call="ready")
-    loop.run()
+    GLib.MainLoop().run()
 
 
 main()

@@ -1,7 +1,6 @@
 # Runs the real program as a private user on a display server of its own: an X display (Xvfb,
 # driven with xdotool), or a headless Wayland session (mutter on a private session bus, with
 # desktop.py's stand-ins), where the window is watched in the program's Wayland traffic.
-import collections
 import json
 import os
 import re
@@ -9,7 +8,6 @@ import socket
 import struct
 import subprocess
 import tempfile
-import threading
 import time
 import unittest
 
@@ -38,9 +36,12 @@ def terminate(program):
 
 class Session:
     # A private user with the programs and servers started for it (their output in numbered
-    # logs), on a display server of its own (start_display), all gone when the test ends.
+    # logs), all gone when the test ends, on a display server of its own: an X display (Xvfb)
+    # with trayer as the tray host (hiding withdraws the window there), without a window manager;
+    # or GNOME's compositor without X11 (mutter --headless) on a private session bus, with
+    # desktop.py's stand-ins, where the programs log their Wayland traffic.
 
-    def __init__(self, test):
+    def __init__(self, test, wayland=False):
         self.folder = tempfile.TemporaryDirectory(prefix="quillow-e2e-")
         self.processes = []
         test.addCleanup(self.close)
@@ -48,7 +49,25 @@ class Session:
                     and not k.startswith(("QT_", "XDG_", "WAYLAND_", "DBUS_", "GTK_", "KDE_"))}
         self.env.update(self.user("home"), LANG="C.UTF-8", LC_ALL="C.UTF-8")
         self.settings = os.path.join(self.env["XDG_CONFIG_HOME"], "Brightfen", "Quillow.conf")
-        self.start_display()
+        if not wayland:
+            self.env["DISPLAY"] = ":" + self.server(["Xvfb", "-displayfd", "{}", "-screen", "0",
+                                                     "1024x768x24", "-nolisten", "tcp", "-noreset"])
+            self.spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
+                        "--height", "24"])
+            wait_until(lambda: self.windows("panel"), "trayer")
+            return
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = self.server(
+            ["dbus-daemon", "--session", "--nofork", "--print-address={}"])
+        self.spawn(["mutter", "--headless", "--wayland", "--no-x11", "--virtual-monitor",
+                    "1024x768", "--wayland-display", "wayland-quillow"])
+        self.socket = os.path.join(self.env["XDG_RUNTIME_DIR"], "wayland-quillow")
+        # Widgets drawn in shared memory: no graphics driver, which LeakSanitizer would see.
+        self.env.update(WAYLAND_DISPLAY=self.socket, QT_QPA_PLATFORM="wayland",
+                        QT_WAYLAND_CLIENT_BUFFER_INTEGRATION="none", WAYLAND_DEBUG="client")
+        # The system interpreter, which has python3-dbus and python3-gi; it reports in its log.
+        self.desktop = self.spawn(["/usr/bin/python3", os.path.dirname(__file__) + "/desktop.py"],
+                                  stdin=subprocess.PIPE, text=True)
+        wait_until(lambda: self.called("ready"), "desktop.py")
 
     def path(self, name):
         return os.path.join(self.folder.name, name)
@@ -69,11 +88,10 @@ class Session:
         return self.path(name)
 
     def spawn(self, command, **options):
-        log = self.path("%d.log" % len(self.processes))
-        with open(log, "wb") as out:
+        with open(self.path("%d.log" % len(self.processes)), "wb") as out:
             self.processes.append(subprocess.Popen(command, start_new_session=True, **{
                 "env": self.env, "stdout": out, "stderr": out, "cwd": self.path("."), **options}))
-        self.processes[-1].log = log
+        self.processes[-1].log = out.name
         return self.processes[-1]
 
     def server(self, command):
@@ -93,18 +111,7 @@ class Session:
             process.wait()
         self.folder.cleanup()
 
-
-class XSession(Session):
-    # An X display of its own (Xvfb) with trayer as the tray host (hiding withdraws the window
-    # there), without a window manager; and the quiz window of a program started on a deck,
-    # driven as a user would.
-
-    def start_display(self):
-        self.env["DISPLAY"] = ":" + self.server(["Xvfb", "-displayfd", "{}", "-screen", "0",
-                                                 "1024x768x24", "-nolisten", "tcp", "-noreset"])
-        self.spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
-                    "--height", "24"])
-        wait_until(lambda: self.windows("panel"), "trayer")
+    # On X: the quiz window of a program started on a deck, driven as a user would.
 
     def run(self, *command):
         return subprocess.run(command, env=self.env, capture_output=True, text=True,
@@ -127,14 +134,11 @@ class XSession(Session):
 
     def focus(self, window):
         self.xdotool("windowfocus", window)
-        wait_until(lambda: self.focused() == window, "the keyboard on %s" % window)
+        return wait_until(lambda: self.focused() == window and window, "the keyboard on " + window)
 
     def key(self, *keys, window=None):
         self.focus(window or self.window)
-        self.xdotool("key", "--delay", "20", *keys)
-
-    def type(self, text):
-        self.xdotool("type", "--delay", "12", "--", text)
+        self.xdotool("key", *keys)
 
     def click(self, window, x, y):
         # A click at a point of the window, in pixels from its top-left corner.
@@ -150,22 +154,18 @@ class XSession(Session):
 
     def answer(self, text):
         self.focus(self.window)
-        self.type(text)
-        self.key("Return")
+        self.xdotool("type", text)
+        self.xdotool("key", "Return")
 
     def answer_counted(self, text, number):
-        # Answers, and checks that the answer reached the file, counted for this record.
-        counts = lambda: qld.counts(qld.read(self.deck_path))
-        before = counts()
+        # Answers, and waits for the answer counted in the file for this record.
+        count = lambda: qld.counts(qld.read(self.deck_path))[number]
+        before = count()
         self.answer(text)
-        now = wait_until(lambda: counts() != before and counts(), "a count")
-        assert now == [c + (n == number) for n, c in enumerate(before)], \
-            "counts went from %s to %s, not at %d" % (before, now, number)
+        wait_until(lambda: count() == before + 1, "%r counted for record %d" % (text, number))
 
     def dialog(self, title):
-        window = wait_until(lambda: self.windows(title), "the window " + title)[0]
-        self.focus(window)
-        return window
+        return self.focus(wait_until(lambda: self.windows(title), "the window " + title)[0])
 
     def dismiss(self, window):
         self.key("Return", window=window)
@@ -178,32 +178,7 @@ class XSession(Session):
         self.xdotool("key", *["Down"] * downs, "Return")
         return self.dialog(title)
 
-
-class XTest(unittest.TestCase):
-    def setUp(self):
-        self.session = XSession(self)
-
-
-class WaylandSession(Session):
-    # GNOME's compositor without X11 (mutter --headless) on a private session bus, with
-    # desktop.py's stand-ins, whose keyboard types. The programs log their Wayland traffic.
-
-    def start_display(self):
-        self.env["DBUS_SESSION_BUS_ADDRESS"] = self.server(
-            ["dbus-daemon", "--session", "--nofork", "--print-address={}"])
-        self.spawn(["mutter", "--headless", "--wayland", "--no-x11", "--virtual-monitor",
-                    "1024x768", "--wayland-display", "wayland-quillow"])
-        self.socket = os.path.join(self.env["XDG_RUNTIME_DIR"], "wayland-quillow")
-        # Widgets drawn in shared memory: no graphics driver, which LeakSanitizer would see.
-        self.env.update(WAYLAND_DISPLAY=self.socket, QT_QPA_PLATFORM="wayland",
-                        QT_WAYLAND_CLIENT_BUFFER_INTEGRATION="none", WAYLAND_DEBUG="client")
-        # The system interpreter, which has python3-dbus and python3-gi.
-        self.desktop = self.spawn(["/usr/bin/python3", os.path.dirname(__file__) + "/desktop.py"],
-                                  stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
-        self.calls = []
-        assert "ready" in self.desktop.stdout.readline(), "desktop.py did not start"
-        threading.Thread(target=lambda: self.calls.extend(map(json.loads, self.desktop.stdout)),
-                         daemon=True).start()
+    # On Wayland: desktop.py's stand-ins and the launcher.
 
     def send(self, *words):
         # A line to desktop.py (its heading lists them).
@@ -211,10 +186,8 @@ class WaylandSession(Session):
         self.desktop.stdin.flush()
 
     def called(self, name):
-        return [call for call in list(self.calls) if call["call"] == name]
-
-    def key(self, *keys):
-        self.send("keys", *({"Return": 0xff0d, "Escape": 0xff1b}.get(k) or ord(k) for k in keys))
+        with open(self.desktop.log) as log:
+            return [json.loads(line) for line in log if line.startswith('{"call": "%s"' % name)]
 
     def launch_token(self, token):
         # Tells mutter, as GNOME's launcher does (gtk_shell1.notify_launch), that a program
@@ -241,6 +214,11 @@ class WaylandSession(Session):
         return token
 
 
+class XTest(unittest.TestCase):
+    def setUp(self):
+        self.session = Session(self)
+
+
 class Traffic:
     # A program's Wayland traffic (WAYLAND_DEBUG): how many toplevels it shows, whether it has
     # the keyboard, the activation tokens it presented.
@@ -248,8 +226,9 @@ class Traffic:
     def __init__(self, program):
         with open(program.log, errors="replace") as log:
             calls = re.findall(r'(\w+)@\d+\.(\w+)\("?([^",)]*)', log.read())
-        count = collections.Counter(c[:2] for c in calls)
-        self.shown = count["xdg_surface", "get_toplevel"] - count["xdg_toplevel", "destroy"]
+        pairs = [c[:2] for c in calls]
+        self.shown = pairs.count(("xdg_surface", "get_toplevel")) - pairs.count(
+            ("xdg_toplevel", "destroy"))
         self.focused = [c[1] for c in calls if c[0] == "wl_keyboard"
                         and c[1] in ("enter", "leave")][-1:] == ["enter"]
         self.activations = [c[2] for c in calls if c[:2] == ("xdg_activation_v1", "activate")]

@@ -18,7 +18,7 @@ class DialogsTest(XTest):
             if at:
                 session.click(window, *at)
             session.key("ctrl+a", window=window)
-            session.type(text)
+            session.xdotool("type", text)
 
         session.key("shift+Return")
         editor = session.dialog("Edit")
