@@ -4,7 +4,7 @@
 #
 # Reports each notification and registered icon as a JSON line on standard output. Lines on
 # standard input: "keys KEYSYM..." types the keys; "invoke ID TOKEN" invokes a notification's
-# action with this activation token; "tray" starts the tray; "click SERVICE PATH TOKEN" clicks an
+# action with this activation token; "tray" starts the tray; "click SERVICE TOKEN" clicks an
 # icon with this token, as KDE's panel does.
 import json
 import sys
@@ -27,11 +27,11 @@ def report(**call):
 class Notifications(dbus.service.Object):
     @dbus.service.method(NOTIFICATIONS, out_signature="as")
     def GetCapabilities(self):
-        return ["actions", "body"]
+        return ["actions"]
 
     @dbus.service.method(NOTIFICATIONS, in_signature="susssasa{sv}i", out_signature="u")
-    def Notify(self, _app, _replaces, _icon, summary, body, actions, _hints, _timeout):
-        report(call="Notify", summary=summary, body=body, actions=actions)
+    def Notify(self, _app, _replaces, _icon, _summary, _body, actions, _hints, _timeout):
+        report(call="Notify", actions=actions)
         return 1
 
     @dbus.service.signal(NOTIFICATIONS, signature="us")
@@ -44,11 +44,9 @@ class Notifications(dbus.service.Object):
 
 
 class Tray(dbus.service.Object):
-    @dbus.service.method(WATCHER, in_signature="s", sender_keyword="sender")
-    def RegisterStatusNotifierItem(self, service, sender):
-        # A bus name (of an item at /StatusNotifierItem) or an object path of the sender.
-        path = service if service.startswith("/") else "/StatusNotifierItem"
-        report(call="Icon", service=sender if service.startswith("/") else service, path=path)
+    @dbus.service.method(WATCHER, in_signature="s")
+    def RegisterStatusNotifierItem(self, service):  # Qt's: the bus name of its item
+        report(call="Icon", service=service)
 
     # Qt reads a property of the watcher only where its description lists it.
     @dbus.service.method(dbus.INTROSPECTABLE_IFACE, out_signature="s")
@@ -68,8 +66,7 @@ def main():
     bus = dbus.SessionBus()
     names = [dbus.service.BusName(NOTIFICATIONS, bus, do_not_queue=True)]
     notifications = Notifications(bus, "/org/freedesktop/Notifications")
-    deadline = time.monotonic() + 30
-    while not bus.name_has_owner(REMOTE_DESKTOP) and time.monotonic() < deadline:
+    while not bus.name_has_owner(REMOTE_DESKTOP):
         time.sleep(0.05)  # mutter puts its services on the bus after its socket
     desktop = bus.get_object(REMOTE_DESKTOP, "/org/gnome/Mutter/RemoteDesktop")
     keyboard = dbus.Interface(bus.get_object(REMOTE_DESKTOP, desktop.CreateSession(
@@ -81,13 +78,10 @@ def main():
             keyboard.NotifyKeyboardKeysym(dbus.UInt32(int(keysym)), True)
             keyboard.NotifyKeyboardKeysym(dbus.UInt32(int(keysym)), False)
     press(0xffe1)  # the seat gets its keyboard with the first key (Shift)
-    loop = GLib.MainLoop()
 
     def command(channel, _condition):
         words = channel.readline().split()
-        if not words:
-            loop.quit()
-        elif words[0] == "keys":
+        if words[0] == "keys":
             press(*words[1:])
         elif words[0] == "invoke":
             notifications.ActivationToken(int(words[1]), words[2])
@@ -95,16 +89,15 @@ def main():
         elif words[0] == "tray":
             names.extend([dbus.service.BusName(WATCHER, bus), Tray(bus, "/StatusNotifierWatcher")])
         elif words[0] == "click":
-            icon = dbus.Interface(bus.get_object(words[1], words[2]), "org.kde.StatusNotifierItem")
-            icon.ProvideXdgActivationToken(words[3])
-            icon.Activate(0, 0, reply_handler=lambda: None,
-                          error_handler=lambda error: report(call="error", error=str(error)))
-        return bool(words)
+            icon = dbus.Interface(bus.get_object(words[1], "/StatusNotifierItem"),
+                                  "org.kde.StatusNotifierItem")
+            icon.ProvideXdgActivationToken(words[2])
+            icon.Activate(0, 0, ignore_reply=True)
+        return True
 
-    GLib.io_add_watch(GLib.IOChannel.unix_new(sys.stdin.fileno()), GLib.IO_IN | GLib.IO_HUP,
-                      command)
+    GLib.io_add_watch(GLib.IOChannel.unix_new(sys.stdin.fileno()), GLib.IO_IN, command)
     report(call="ready")
-    loop.run()
+    GLib.MainLoop().run()
 
 
 main()

@@ -8,7 +8,6 @@ import socket
 import struct
 import subprocess
 import tempfile
-import threading
 import time
 import unittest
 
@@ -35,16 +34,14 @@ def terminate(program):
     return program.wait(30)
 
 
-def make_recent(config_home, deck):
-    with open(os.path.join(config_home, "Brightfen", "Quillow.conf"), "w") as f:
-        f.write("[Recent%%20QLD%%20File]\nFile1=%s\n" % deck)
-
-
 class Session:
     # A private user with the programs and servers started for it (their output in numbered
-    # logs), on a display server of its own (start_display), all gone when the test ends.
+    # logs), all gone when the test ends, on a display server of its own: an X display (Xvfb)
+    # with trayer as the tray host (hiding withdraws the window there), without a window manager;
+    # or GNOME's compositor without X11 (mutter --headless) on a private session bus, with
+    # desktop.py's stand-ins, where the programs log their Wayland traffic.
 
-    def __init__(self, test):
+    def __init__(self, test, wayland=False):
         self.folder = tempfile.TemporaryDirectory(prefix="quillow-e2e-")
         self.processes = []
         test.addCleanup(self.close)
@@ -52,7 +49,26 @@ class Session:
                     and not k.startswith(("QT_", "XDG_", "WAYLAND_", "DBUS_", "GTK_", "KDE_"))}
         self.env.update(self.user("home"), LANG="C.UTF-8", LC_ALL="C.UTF-8")
         self.settings = os.path.join(self.env["XDG_CONFIG_HOME"], "Brightfen", "Quillow.conf")
-        self.start_display()
+        if not wayland:
+            self.env["DISPLAY"] = ":" + self.server(["Xvfb", "-displayfd", "{}", "-screen", "0",
+                                                     "1024x768x24", "-nolisten", "tcp", "-noreset"])
+            self.spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
+                        "--height", "24"])
+            wait_until(lambda: self.windows("panel"), "trayer")
+            return
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = self.server(
+            ["dbus-daemon", "--session", "--nofork", "--print-address={}"])
+        self.spawn(["mutter", "--headless", "--wayland", "--no-x11", "--virtual-monitor",
+                    "1024x768", "--wayland-display", "wayland-quillow"])
+        self.socket = os.path.join(self.env["XDG_RUNTIME_DIR"], "wayland-quillow")
+        # Widgets drawn in shared memory: no graphics driver, which LeakSanitizer would see.
+        self.env.update(WAYLAND_DISPLAY=self.socket, QT_QPA_PLATFORM="wayland",
+                        QT_WAYLAND_CLIENT_BUFFER_INTEGRATION="none", WAYLAND_DEBUG="client")
+        # The system interpreter, which has python3-dbus and python3-gi; it reports in its log.
+        self.desktop = self.spawn(["/usr/bin/python3", os.path.dirname(__file__) + "/desktop.py"],
+                                  stdin=subprocess.PIPE, text=True)
+        test.addCleanup(self.desktop.stdin.close)
+        wait_until(lambda: self.called("ready"), "desktop.py")
 
     def path(self, name):
         return os.path.join(self.folder.name, name)
@@ -68,16 +84,24 @@ class Session:
     def deck(self, name, cards, **fields):
         # A deck in the session's folder, made the user's recent file.
         qld.make(self.path(name), cards, **fields)
-        make_recent(self.env["XDG_CONFIG_HOME"], self.path(name))
+        with open(self.settings, "w") as f:
+            f.write("[Recent%%20QLD%%20File]\nFile1=%s\n" % self.path(name))
         return self.path(name)
 
     def spawn(self, command, **options):
-        log = self.path("%d.log" % len(self.processes))
-        with open(log, "wb") as out:
+        with open(self.path("%d.log" % len(self.processes)), "wb") as out:
             self.processes.append(subprocess.Popen(command, start_new_session=True, **{
                 "env": self.env, "stdout": out, "stderr": out, "cwd": self.path("."), **options}))
-        self.processes[-1].log = log
+        self.processes[-1].log = out.name
         return self.processes[-1]
+
+    def server(self, command):
+        # Starts a server that writes a line ({} in its command: the file descriptor); the line.
+        read_end, write_end = os.pipe()
+        self.spawn([word.format(write_end) for word in command], pass_fds=(write_end,))
+        os.close(write_end)
+        with os.fdopen(read_end) as line:
+            return line.readline().strip()
 
     def start(self, env=None):
         return self.spawn([os.environ["QUILLOW_EXECUTABLE"]], env=env or self.env)
@@ -86,67 +110,35 @@ class Session:
         for process in self.processes[::-1]:
             process.terminate()
             process.wait()
-            if process.stdin:
-                process.stdin.close()
         self.folder.cleanup()
 
+    # On X: the quiz window of a program started on a deck, driven as a user would.
 
-class XSession(Session):
-    # An X display of its own (Xvfb) with trayer as the tray host (hiding withdraws the window
-    # there), without a window manager; and the quiz window of a program started on a deck,
-    # driven as a user would.
+    def run(self, *command):
+        return subprocess.run(command, env=self.env, capture_output=True, text=True).stdout
 
-    def start_display(self):
-        read_end, write_end = os.pipe()  # -displayfd: the server picks a free display
-        self.spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
-                    "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,))
-        os.close(write_end)
-        with os.fdopen(read_end) as display:
-            self.env["DISPLAY"] = ":" + display.readline().strip()
-        self.spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
-                    "--height", "24"])
-        wait_until(lambda: self.xdotool("search", "--classname", "^panel$", check=False), "trayer")
+    def xdotool(self, *args):
+        return self.run("xdotool", *args)
 
-    def run(self, *command, check=True):
-        done = subprocess.run(command, env=self.env, capture_output=True, text=True, timeout=30)
-        assert not check or done.returncode == 0, (command, done.returncode, done.stderr)
-        return done.stdout
-
-    def xdotool(self, *args, check=True):
-        return self.run("xdotool", *args, check=check)
-
-    def top_windows(self, name=None):
-        # The ids of the top-level windows (of this name), from the top of the stack down.
+    def windows(self, name=None):
+        # The shown top-level windows (of this name), from the top of the stack down.
         return [w for w, n in re.findall(r'^\s+(0x[0-9a-f]+) (?:"(.*)"|\(has no name\)): ',
                                          self.run("xwininfo", "-root", "-children"), re.M)
-                if name in (None, n)]
+                if name in (None, n) and self.shown(w)]
 
     def shown(self, window):
-        return "IsViewable" in self.run("xwininfo", "-id", window, check=False)
-
-    def windows(self, name):
-        return [w for w in self.top_windows(name) if self.shown(w)]
-
-    def await_window(self, name, program=None):
-        def shown():
-            assert not program or program.poll() is None, open(program.log).read()[-2000:]
-            return self.windows(name)
-        return wait_until(shown, "the window %r" % name)[0]
+        return "IsViewable" in self.run("xwininfo", "-id", window)
 
     def focused(self):
-        return hex(int(self.xdotool("getwindowfocus", check=False) or 0))
+        return hex(int(self.xdotool("getwindowfocus") or 0))
 
     def focus(self, window):
-        if self.focused() != window:
-            self.xdotool("windowfocus", window)
-            wait_until(lambda: self.focused() == window, "the keyboard on %s" % window)
+        self.xdotool("windowfocus", window)
+        return wait_until(lambda: self.focused() == window and window, "the keyboard on " + window)
 
     def key(self, *keys, window=None):
         self.focus(window or self.window)
-        self.xdotool("key", "--delay", "20", *keys)
-
-    def type(self, text):
-        self.xdotool("type", "--delay", "12", "--", text)
+        self.xdotool("key", *keys)
 
     def click(self, window, x, y):
         # A click at a point of the window, in pixels from its top-left corner.
@@ -154,74 +146,35 @@ class XSession(Session):
 
     def quiz(self, deck):
         self.deck_path, self.program = deck, self.start()
-        self.window = self.await_window(caption(deck), self.program)
-
-    def answer_counted(self, text, number):
-        # Answers, and checks that the answer reached the file, counted for this record.
-        counts = lambda: qld.counts(qld.read(self.deck_path))
-        before = counts()
-        self.answer(text)
-        now = wait_until(lambda: counts() != before and counts(), "a count")
-        expected = before + [0] * (len(now) - len(before))
-        expected[number] += 1
-        assert now == expected, "counts went from %s to %s, not at %d" % (before, now, number)
+        self.window = wait_until(lambda: self.windows(caption(deck)), "the window of " + deck)[0]
 
     def answer(self, text):
         self.focus(self.window)
-        self.type(text)
-        self.key("Return")
+        self.xdotool("type", text)
+        self.xdotool("key", "Return")
+
+    def answer_counted(self, text, number):
+        # Answers, and waits for the answer counted in the file for this record.
+        count = lambda: qld.counts(qld.read(self.deck_path))[number]
+        before = count()
+        self.answer(text)
+        wait_until(lambda: count() == before + 1, "%r counted for record %d" % (text, number))
 
     def dialog(self, title):
-        window = self.await_window(title)
-        self.focus(window)
-        return window
+        return self.focus(wait_until(lambda: self.windows(title), "the window " + title)[0])
 
-    def dismiss(self, window, key="Return"):
-        self.key(key, window=window)
+    def dismiss(self, window):
+        self.key("Return", window=window)
         wait_until(lambda: not self.shown(window), "window %s to close" % window)
 
     def menu(self, downs, title):
         # The dialog that the Function menu's item, this many Down presses down, opens.
         self.key("F9")
-        menu = self.await_window("Quillow")
+        wait_until(lambda: self.windows("Quillow"), "the menu")
         self.xdotool("key", *["Down"] * downs, "Return")
-        wait_until(lambda: not self.shown(menu), "the menu to close")
         return self.dialog(title)
 
-
-class XTest(unittest.TestCase):
-    def setUp(self):
-        self.session = XSession(self)
-
-
-class WaylandSession(Session):
-    # GNOME's compositor without X11 (mutter --headless) on a private session bus, with
-    # desktop.py's stand-ins, whose keyboard types. The programs log their Wayland traffic.
-
-    def start_display(self):
-        read_end, write_end = os.pipe()
-        self.spawn(["dbus-daemon", "--session", "--nofork", "--print-address=%d" % write_end],
-                   pass_fds=(write_end,))
-        os.close(write_end)
-        with os.fdopen(read_end) as address:
-            self.env["DBUS_SESSION_BUS_ADDRESS"] = address.readline().strip()
-        self.spawn(["mutter", "--headless", "--wayland", "--no-x11", "--virtual-monitor",
-                    "1024x768", "--wayland-display", "wayland-quillow"])
-        self.socket = os.path.join(self.env["XDG_RUNTIME_DIR"], "wayland-quillow")
-        wait_until(lambda: os.path.exists(self.socket), "the compositor's socket")
-        # Widgets drawn in shared memory: no graphics driver, which LeakSanitizer would see.
-        self.env.update(WAYLAND_DISPLAY="wayland-quillow", QT_QPA_PLATFORM="wayland",
-                        QT_WAYLAND_CLIENT_BUFFER_INTEGRATION="none", WAYLAND_DEBUG="client")
-        # The system interpreter, which has python3-dbus and python3-gi.
-        self.desktop = self.spawn(["/usr/bin/python3", os.path.dirname(__file__) + "/desktop.py"],
-                                  stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
-        self.calls = []
-        assert "ready" in self.desktop.stdout.readline(), "desktop.py did not start"
-        threading.Thread(target=self.listen, daemon=True).start()
-
-    def listen(self):
-        with self.desktop.stdout:
-            self.calls.extend(map(json.loads, self.desktop.stdout))
+    # On Wayland: desktop.py's stand-ins and the launcher.
 
     def send(self, *words):
         # A line to desktop.py (its heading lists them).
@@ -229,49 +182,48 @@ class WaylandSession(Session):
         self.desktop.stdin.flush()
 
     def called(self, name):
-        return [call for call in list(self.calls) if call["call"] == name]
-
-    def key(self, *keys):
-        self.send("keys", *({"Return": 0xff0d, "Escape": 0xff1b}.get(k) or ord(k) for k in keys))
+        with open(self.desktop.log) as log:
+            return [json.loads(line) for line in log if line.startswith('{"call": "%s"' % name)]
 
     def launch_token(self, token):
         # Tells mutter, as GNOME's launcher does (gtk_shell1.notify_launch), that a program
         # starts with this startup id: an activation token that mutter honours with the keyboard.
+        def send(target, opcode, *args):  # a request with uint and string arguments
+            payload = b"".join(struct.pack("<I", a) if isinstance(a, int) else struct.pack(
+                "<I", len(a) + 1) + a.encode() + bytes(4 - len(a) % 4) for a in args)
+            wayland.sendall(struct.pack("<II", target, 8 + len(payload) << 16 | opcode) + payload)
+
+        def round_trip(callback):  # wl_display.sync: the events up to its callback's done
+            send(1, 0, callback)
+            events = b""
+            while struct.pack("<II", callback, 12 << 16) not in events:
+                events += wayland.recv(65536)
+            return events
         with socket.socket(socket.AF_UNIX) as wayland:
             wayland.connect(self.socket)
-
-            def send(target, opcode, *args):  # a request with uint and string arguments
-                payload = b"".join(struct.pack("<I", a) if isinstance(a, int) else struct.pack(
-                    "<I", len(a) + 1) + a.encode() + bytes(4 - len(a) % 4) for a in args)
-                wayland.sendall(struct.pack("<II", target, 8 + len(payload) << 16 | opcode)
-                                + payload)
-
-            def round_trip(callback):  # wl_display.sync: the events up to its callback's done
-                send(1, 0, callback)
-                events = b""
-                while struct.pack("<II", callback, 12 << 16) not in events:
-                    chunk = wayland.recv(65536)
-                    assert chunk, "the compositor closed the connection"
-                    events += chunk
-                return events
             send(1, 1, 2)  # wl_display.get_registry as object 2
-            shell = re.search(rb"(.{4})\x0b\0\0\0gtk_shell1\0\0(.{4})", round_trip(3), re.S)
-            name, version = struct.unpack("<II", shell.group(1) + shell.group(2))
-            send(2, 0, name, "gtk_shell1", min(version, 3), 4)  # wl_registry.bind as object 4
+            events = round_trip(3)
+            at = events.index(b"\x0b\0\0\0gtk_shell1\0") - 4  # the global's name
+            send(2, 0, *struct.unpack_from("<I", events, at), "gtk_shell1", 3, 4)  # bind as 4
             send(4, 3, token)  # gtk_shell1.notify_launch
             round_trip(5)
-        return token
+
+
+class XTest(unittest.TestCase):
+    def setUp(self):
+        self.session = Session(self)
 
 
 class Traffic:
-    # A program's Wayland traffic (WAYLAND_DEBUG): how many toplevels it made and how many of
-    # them it still shows, whether it has the keyboard, the activation tokens it presented.
+    # A program's Wayland traffic (WAYLAND_DEBUG): how many toplevels it shows, whether it has
+    # the keyboard, the activation tokens it presented.
 
     def __init__(self, program):
         with open(program.log, errors="replace") as log:
             calls = re.findall(r'(\w+)@\d+\.(\w+)\("?([^",)]*)', log.read())
-        self.made = sum(c[:2] == ("xdg_surface", "get_toplevel") for c in calls)
-        self.shown = self.made - sum(c[:2] == ("xdg_toplevel", "destroy") for c in calls)
+        pairs = [c[:2] for c in calls]
+        self.shown = pairs.count(("xdg_surface", "get_toplevel")) - pairs.count(
+            ("xdg_toplevel", "destroy"))
         self.focused = [c[1] for c in calls if c[0] == "wl_keyboard"
                         and c[1] in ("enter", "leave")][-1:] == ["enter"]
         self.activations = [c[2] for c in calls if c[:2] == ("xdg_activation_v1", "activate")]
