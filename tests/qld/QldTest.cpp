@@ -23,16 +23,17 @@ std::string RowsOf(const ReadResult& result) {
 
 // The texts that spreadsheets and flash-card programs export, with the separator named or not.
 TEST(DelimitedTextTest, ReadsWhatOtherProgramsExport) {
-    // clang-format off
     const std::tuple<std::string, char, std::string> cases[] = {
         {"\xEF\xBB\xBF\"Paris, France\",\"say \"\"hi\"\"\"\r\n\r\n\"two\r\nlines\",x\r\n", 0,
          "1:Paris, France|say \"hi\";3:two\nlines|x;"},
         {"q1\ta1\rq2\t\"two\rlines\"\r\rq3\ta3", 0, "1:q1|a1;2:q2|two\nlines;5:q3|a3;"},
         {"Stadt;Berlin;\nFluss;Rhein, Elbe\n", 0, "1:Stadt|Berlin|;2:Fluss|Rhein, Elbe;"},
-        {"1, 2, 3\tcount\n", 0, "1:1, 2, 3|count;"}, {"#separator:tab\na;b\tc\n", ';', "2:a|b\tc;"},
+        {"1, 2, 3\tcount\n", 0, "1:1, 2, 3|count;"},
+        {"#separator:tab\na;b\tc\n", ';', "2:a|b\tc;"},
         {"5\" floppy,disk\n\"Hi\" she said,x\n", 0, "1:5\" floppy|disk;2:\"Hi\" she said|x;"},
         {"#separator:tab\n#html:true\n#notetype column:1\n#deck column:2\n#tags column:5\n"
-         "Basic\tDefault\tW<b>a</b>\tx, y\ttag\n", 0, "6:Wa|x, y;"},
+         "Basic\tDefault\tW<b>a</b>\tx, y\ttag\n",
+         0, "6:Wa|x, y;"},
         {"#html:true\na<div>b</div><div><br></div><p>c</p>\tx<BR/>y<img src=\"a.png\">\n", 0,
          "2:a\nb\n\nc|x\ny;"},
         {"#html:true\n1 < 2 &amp;&nbsp;&#x1F600;\t&copy; &#0; &#55296; & <b\n", 0,
@@ -44,9 +45,9 @@ TEST(DelimitedTextTest, ReadsWhatOtherProgramsExport) {
         {std::string("\xFF\xFEq\0\t\0", 6), 0, "line 1: UTF-16 text; save it as UTF-8"},
         {"#separator:nonsense\na\tb\n", 0, "line 1: unknown separator"},
         {"#tags column:last\na\tb\n", 0, "line 1: not a column number: last"},
-        {"a,b;c\n", 0, "line 1: commas and semicolons split the first line alike; name the "
-                       "separator with --sep"}};
-    // clang-format on
+        {"a,b;c\n", 0,
+         "line 1: commas and semicolons split the first line alike; name the "
+         "separator with --sep"}};
     for (const auto& [text, separator, rows] : cases)
         EXPECT_EQ(RowsOf(ReadRows(text, {separator, false})), rows) << text;
     // Cut short, overlong, a surrogate, beyond U+10FFFF, a stray continuation byte.
@@ -109,11 +110,12 @@ TEST_F(QldTest, ImportTriesASheetAndFillsTheFileToTheLimit) {
 
 // What export writes, import reads back as the same texts; info shows the header.
 TEST_F(QldTest, ExportThenImportGivesTheSameTexts) {
-    // clang-format off
     std::vector<std::pair<std::string, std::string>> cards = {
-        {"\xEF\xBB\xBF#separator:comma", "two\nlines"}, {"tab\there", "\"quoted\""}, {"", ""},
-        {"a, b; c", std::string(497, 'x') + "\xC3\xA9"}, {"say \"x\" now", "trailing "}};
-    // clang-format on
+        {"\xEF\xBB\xBF#separator:comma", "two\nlines"},
+        {"tab\there", "\"quoted\""},
+        {"", ""},
+        {"a, b; c", std::string(497, 'x') + "\xC3\xA9"},
+        {"say \"x\" now", "trailing "}};
     const DeckSpec spec = {.cards = cards, .optionFlags = 10, .reviewMode = 0, .rangeFrom = 1};
     WriteFileBytes(dir.File("deck.qld"), MakeDataFile(spec));
     EXPECT_EQ(Run("export deck.qld out.tsv"), "0 ");
@@ -130,20 +132,20 @@ TEST_F(QldTest, ExportThenImportGivesTheSameTexts) {
 
 // Damage as numbers put at offsets and bytes added (or cut), and the report, which changes nothing.
 TEST_F(QldTest, CheckReportsEachProblemAndChangesNothing) {
-    // clang-format off
     const std::tuple<std::vector<std::pair<std::size_t, int>>, int, std::string> cases[] = {
-        {{{RecordOffset(1), 0}, {8, 31}, {12, 361}, {20, 0x10}, {RecordOffset(2) + 4, 0xFF}}, 1,
+        {{{RecordOffset(1), 0}, {8, 31}, {12, 361}, {20, 0x10}, {RecordOffset(2) + 4, 0xFF}},
+         1,
          "1 deck.qld: pop-up period 361 is not 0 to 360 minutes\n"
          "deck.qld: option flags 16 have bits beyond the four options\n"
          "deck.qld: position 32 is outside the pass 1 to 31\n"
          "deck.qld: the file is 3261 bytes long, 1 more than its 3 records need\n"
          "deck.qld: question 2 (record 1): its number is 0\n"
          "deck.qld: question 3 (record 2): the question is not UTF-8 text\n"},
-        {{{72, 5}, {76, 2}}, 0,
+        {{{72, 5}, {76, 2}},
+         0,
          "1 deck.qld: the range 6 to 3 is not valid: it must run forward within 1 to 1000\n"},
         {{}, -10, "1 deck.qld: the file is 3250 bytes long; its 3 records need 3260\n"},
         {{{0, 150}}, 0, "0 deck.qld: 3 records, no problems\n"}};
-    // clang-format on
     for (const auto& [numbers, added, report] : cases) {
         Bytes bytes = MakeDataFile({.cards = {{"Q0", "A0"}, {"Q1", "A1"}, {"Q2", "A2"}}});
         for (const auto& [offset, value] : numbers)
@@ -163,7 +165,6 @@ TEST_F(QldTest, FailuresNameTheFileAndTheReason) {
     CFile quillow; // as Quillow holds the file it has open
     ASSERT_TRUE(quillow.Open(dir.File("held.qld"), CFile::modeReadWrite | CFile::shareExclusive));
     Write("big.tsv", std::string(16 * 1024 * 1024 + 1, 'x'));
-    // clang-format off
     const std::pair<std::string, std::string> failures[] = {
         {"import new.qld big.tsv",
          "1 qld: big.tsv: more than 16 MB, far more than a deck of 1000 cards takes: split it\n"},
@@ -174,7 +175,6 @@ TEST_F(QldTest, FailuresNameTheFileAndTheReason) {
         {"import held.qld -", "1 qld: held.qld: the file is open in Quillow (or in another qld): "
                               "close it there first; nothing was written\n"},
         {"export held.qld ./held.qld", "1 qld: ./held.qld: is the data file itself\n"}};
-    // clang-format on
     for (const auto& [words, outcome] : failures)
         EXPECT_EQ(Run(words, "q\ta\n"), outcome);
     EXPECT_EQ(ReadFileBytes(dir.File("short.qld")), shortDeck);

@@ -84,12 +84,12 @@ TEST(SkinTest, PicturesServeUprightInTheirColoursOrNotAtAll) {
     // A file cut short (offset -1: to `value` bytes), or the bit count, the colours used, the width
     // or the height changed in a file with bytes enough for any size; only sizes from the skin's
     // map to 4096 serve.
-    // clang-format off
     const std::tuple<int, std::int32_t, bool> cases[] = {
-        {-1, 53, false}, {-1, 54 + 63, false}, {-1, good.size() - 1, false}, {18, 4096, true},
-        {22, -4096, true}, {28, 24, false}, {46, 257, false}, {46, INT32_MIN, false},
-        {18, 0, false}, {18, 4097, false}, {22, -4097, false}, {18, 243, false}, {22, -39, false}};
-    // clang-format on
+        {-1, 53, false},   {-1, 54 + 63, false},   {-1, good.size() - 1, false},
+        {18, 4096, true},  {22, -4096, true},      {28, 24, false},
+        {46, 257, false},  {46, INT32_MIN, false}, {18, 0, false},
+        {18, 4097, false}, {22, -4097, false},     {18, 243, false},
+        {22, -39, false}};
     for (const auto& [offset, value, serves] : cases) {
         QByteArray picture = offset < 0 ? good.left(value) : good + QByteArray(4096 * 244, '\0');
         for (int k = 0; offset >= 0 && k < 4; ++k)
@@ -105,13 +105,18 @@ TEST(SkinTest, PicturesServeUprightInTheirColoursOrNotAtAll) {
 
 // The command (-1: none) arrives before the key click returns; a key without one reaches the box.
 TEST(AnswerEditTest, KeysSendTheirCommandsOrReachTheBox) {
-    // clang-format off
-    const std::tuple<const char*, int, const char*> cases[] = {
-        {"Return", KEYCMD_ANSWER, ""}, {"Num+Enter", KEYCMD_ANSWER, ""},
-        {"Shift+Return", KEYCMD_EDIT, ""}, {"Ctrl+Return", -1, "\n"}, {"Alt+Return", -1, ""},
-        {"Tab", -1, ""}, {"Ctrl+Tab", -1, "\t"}, {"F7", KEYCMD_GO, ""}, {"Alt+F7", -1, ""},
-        {"Ctrl+F8", KEYCMD_NEXT, ""}, {"F9", KEYCMD_FUNCTION, ""}, {"A", -1, "a"}};
-    // clang-format on
+    const std::tuple<const char*, int, const char*> cases[] = {{"Return", KEYCMD_ANSWER, ""},
+                                                               {"Num+Enter", KEYCMD_ANSWER, ""},
+                                                               {"Shift+Return", KEYCMD_EDIT, ""},
+                                                               {"Ctrl+Return", -1, "\n"},
+                                                               {"Alt+Return", -1, ""},
+                                                               {"Tab", -1, ""},
+                                                               {"Ctrl+Tab", -1, "\t"},
+                                                               {"F7", KEYCMD_GO, ""},
+                                                               {"Alt+F7", -1, ""},
+                                                               {"Ctrl+F8", KEYCMD_NEXT, ""},
+                                                               {"F9", KEYCMD_FUNCTION, ""},
+                                                               {"A", -1, "a"}};
     for (const auto& [keys, command, typed] : cases) {
         CommandRecorder window;
         CAnswerEdit box(257);
