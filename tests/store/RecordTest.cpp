@@ -2,23 +2,20 @@
 
 #include <csignal>
 #include <filesystem>
-#include <functional>
 #include <sys/resource.h>
 
-class RecordTest : public StoreTest {
-protected:
-    // Five records, the fourth with a damaged number.
-    void SetUp() override {
-        WriteFileBytes(DataPath(), WithInt32(CurrentFile(5), RecordOffset(3), 9));
-        LoadFile(file);
-    }
-    CQuestionFile file{host};
-};
+using RecordTest = StoreTest;
 
 // Each update writes its record and nothing else: answers fill the ring of times, texts are cut to
 // 499 bytes on a character boundary, the memory records of the range are cleared on Yes, and a
-// record that is not in the file is not written.
-TEST_F(RecordTest, UpdatesWriteOnlyTheirRecord) {
+// record that is not in the file is not written. A write that fails ends the program with the
+// file's path: a lost record is not counted, and an upgrade leaves the old file as it was and
+// nothing beside it.
+TEST_F(RecordTest, UpdatesWriteOnlyTheirRecordOrEndTheProgram) {
+    // Five records, the fourth with a damaged number.
+    WriteFileBytes(DataPath(), WithInt32(CurrentFile(5), RecordOffset(3), 9));
+    CQuestionFile file(host);
+    LoadFile(file);
     Bytes expected = DataBytes();
     EXPECT_FALSE(LeavesUnflushed([&] {
         for (int k = 1; k <= 11; ++k) {
@@ -69,11 +66,7 @@ TEST_F(RecordTest, UpdatesWriteOnlyTheirRecord) {
         EXPECT_EQ(boxes.Texts(), std::vector(2, LoadString(IDS_READ_ELEMENT_ERROR)));
         EXPECT_EQ(DataBytes(), expected);
     }
-}
 
-// A write that fails ends the program with the file's path: a lost record is not counted, and an
-// upgrade leaves the old file as it was and nothing beside it.
-TEST_F(RecordTest, FailedWriteEndsTheProgramWithItsPath) {
     // Writes beyond the limit fail, as on a full disk.
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit limit{};
@@ -86,9 +79,8 @@ TEST_F(RecordTest, FailedWriteEndsTheProgramWithItsPath) {
         ::setrlimit(RLIMIT_FSIZE, &limit);
         EXPECT_EQ(boxes.Texts(), std::vector{FormatString(IDS_CANNOT_WRITE, DataPath())});
     };
-    const Bytes before = DataBytes();
-    failsToWrite(before.size(), [&] { file.AppendRecord(); });
-    EXPECT_EQ(DataBytes(), before);
+    failsToWrite(expected.size(), [&] { file.AppendRecord(); });
+    EXPECT_EQ(DataBytes(), expected);
     failsToWrite(50, [&] { file.WriteHeader(); });
     file.Close();
     const Bytes old = OldFile(100, {0, 1});

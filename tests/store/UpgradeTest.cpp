@@ -12,8 +12,8 @@ using UpgradeTest = StoreTest;
 // repeated number to its own slot or the first free one, and the old file is kept beside it with
 // its permissions, under a name that no file holds yet.
 TEST_F(UpgradeTest, OlderVersionsBecomeVersion200EvenWhenKilled) {
+    // The file, and the file's record in each slot after the upgrade.
     const std::pair<Bytes, std::vector<int>> cases[] = {
-        // the file, its record in each slot
         {OldFile(120, {2, 0, 1}), {1, 2, 0}},
         // From the last: -3 takes its own slot 3, 7 its own slot 2, the first 0 slot 0, and the
         // repeated 0 the first slot still free.
@@ -27,11 +27,9 @@ TEST_F(UpgradeTest, OlderVersionsBecomeVersion200EvenWhenKilled) {
         SCOPED_TRACE(::testing::Message()
                      << "version " << version << ", " << records << " records");
         // The position, the pop-up period and the options are kept, the rest of the header is new.
-        DeckSpec upgraded{.cards = {},
-                          .popupMinutes = Int32At(stored, 12),
-                          .optionFlags = Int32At(stored, 20),
-                          .position = Int32At(stored, 8),
-                          .rangeTo = std::max(records - 1, 0)};
+        DeckSpec upgraded{{}, Int32At(stored, 12), Int32At(stored, 20), REVIEW_NORMAL};
+        upgraded.position = Int32At(stored, 8);
+        upgraded.rangeTo = std::max(records - 1, 0);
         for (int n : fileRecordInSlot)
             upgraded.cards.emplace_back("Q" + std::to_string(n), "A" + std::to_string(n));
         for (int kills = 1;; ++kills) {
