@@ -25,21 +25,17 @@ std::string Counted(long long count, std::string_view noun) {
     return Concat(std::to_string(count), " ", noun, count == 1 ? "" : "s");
 }
 
-namespace {
-
-void Require(bool holds, const char* what) {
+static void Require(bool holds, const char* what) {
     if (!holds && std::fprintf(stderr, "fuzz_data_file: %s\n", what))
         std::abort();
 }
 
-bool QldRefuses(const std::string& path) {
+static bool QldRefuses(const std::string& path) {
     DeckFile deck;
     std::string error;
     Require(deck.Open(path, error), "qld cannot open the data file");
     return !deck.Refusal().empty();
 }
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const TempDir folder;

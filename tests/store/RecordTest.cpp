@@ -2,41 +2,27 @@
 
 #include <csignal>
 #include <filesystem>
-#include <functional>
 #include <sys/resource.h>
 
-namespace {
-
-class RecordTest : public StoreTest {
-protected:
-    // Five records, the fourth with a damaged number.
-    void SetUp() override {
-        WriteFileBytes(DataPath(), WithInt32(CurrentFile(5), RecordOffset(3), 9));
-        LoadFile(file);
-    }
-    CQuestionFile file{host};
-};
-
-// Writes beyond this many bytes fail, as on a full disk; RLIM_INFINITY lifts the limit.
-void LimitFileSize(rlim_t bytes) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{};
-    ::getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = std::min(bytes, limit.rlim_max);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
-}
-
-} // namespace
+using RecordTest = StoreTest;
 
 // Each update writes its record and nothing else: answers fill the ring of times, texts are cut to
 // 499 bytes on a character boundary, the memory records of the range are cleared on Yes, and a
-// record that is not in the file is not written.
-TEST_F(RecordTest, UpdatesWriteOnlyTheirRecord) {
+// record that is not in the file is not written. A write that fails ends the program with the
+// file's path: a lost record is not counted, and an upgrade leaves the old file as it was and
+// nothing beside it.
+TEST_F(RecordTest, UpdatesWriteOnlyTheirRecordOrEndTheProgram) {
+    // Five records, the fourth with a damaged number.
+    WriteFileBytes(DataPath(), WithInt32(CurrentFile(5), RecordOffset(3), 9));
+    CQuestionFile file(host);
+    LoadFile(file);
     Bytes expected = DataBytes();
-    for (int k = 1; k <= 11; ++k) {
-        host.now = 1'700'000'000 + k;
-        file.RecordCorrectAnswer(1);
-    }
+    EXPECT_FALSE(LeavesUnflushed([&] {
+        for (int k = 1; k <= 11; ++k) {
+            host.now = 1'700'000'000 + k;
+            file.RecordCorrectAnswer(1);
+        }
+    })) << "an answer not flushed";
     // The 10th answer's time went to slot 0, the 11th overwrote the 1st in slot 1.
     PutInt32At(expected, CorrectCountOffset(1), 11);
     for (int slot = 0; slot < 10; ++slot)
@@ -45,11 +31,10 @@ TEST_F(RecordTest, UpdatesWriteOnlyTheirRecord) {
     EXPECT_EQ(DataBytes(), expected);
 
     const std::string a498(498, 'a'), b497(497, 'b'), a497e = std::string(497, 'a') + "\xC3\xA9";
-    for (const auto& [text, stored] : std::vector<std::pair<std::string, std::string>>{
-             {std::string(600, 'q'), std::string(499, 'q')},
-             {a498 + "\xC3\xA9", a498},
-             {b497 + "\xE2\x82\xAC", b497},
-             {a497e, a497e}}) {
+    for (const auto& [text, stored] : {std::pair{std::string(600, 'q'), std::string(499, 'q')},
+                                       {a498 + "\xC3\xA9", a498},
+                                       {b497 + "\xE2\x82\xAC", b497},
+                                       {a497e, a497e}}) {
         SCOPED_TRACE(::testing::Message() << "text of " << text.size() << " bytes");
         file.UpdateTexts(2, text, text);
         const auto record = expected.begin() + std::ptrdiff_t(RecordOffset(2));
@@ -81,21 +66,21 @@ TEST_F(RecordTest, UpdatesWriteOnlyTheirRecord) {
         EXPECT_EQ(boxes.Texts(), std::vector(2, LoadString(IDS_READ_ELEMENT_ERROR)));
         EXPECT_EQ(DataBytes(), expected);
     }
-}
 
-// A write that fails ends the program with the file's path: a lost record is not counted, and an
-// upgrade leaves the old file as it was and nothing beside it.
-TEST_F(RecordTest, FailedWriteEndsTheProgramWithItsPath) {
-    const auto failsToWrite = [&](rlim_t limit, const std::function<void()>& write) {
+    // Writes beyond the limit fail, as on a full disk.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    const auto failsToWrite = [&](rlim_t bytes, const std::function<void()>& write) {
         boxes.Clear();
-        LimitFileSize(limit);
+        rlimit lowered{std::min(bytes, limit.rlim_max), limit.rlim_max};
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &lowered), 0);
         EXPECT_EQ(ExitStatusOf(write), 1);
-        LimitFileSize(RLIM_INFINITY);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
         EXPECT_EQ(boxes.Texts(), std::vector{FormatString(IDS_CANNOT_WRITE, DataPath())});
     };
-    const Bytes before = DataBytes();
-    failsToWrite(before.size(), [&] { file.AppendRecord(); });
-    EXPECT_EQ(DataBytes(), before);
+    failsToWrite(expected.size(), [&] { file.AppendRecord(); });
+    EXPECT_EQ(DataBytes(), expected);
     failsToWrite(50, [&] { file.WriteHeader(); });
     file.Close();
     const Bytes old = OldFile(100, {0, 1});

@@ -1,26 +1,6 @@
 #include "StoreFixture.h"
 
-namespace {
-
-class ReviewScheduleTest : public StoreTest {
-protected:
-    // A new file with the given mode and 0-based range, the schedule at the range's start.
-    void StartNewFile(int mode, int from, int to) {
-        file.CreateNew();
-        file.header.reviewMode = mode;
-        file.header.position = file.header.rangeFrom = from;
-        file.header.rangeTo = to;
-        file.ComputeSequence();
-    }
-    // The next question, 1-based.
-    int Next() {
-        QuestionRecord shown;
-        return file.NextQuestion(shown) + 1;
-    }
-    CQuestionFile file{host};
-};
-
-} // namespace
+using ReviewScheduleTest = StoreTest;
 
 // The questions of each position ("position:questions", 1-based) until the congratulations,
 // after which the pass starts again. A new file grows by a record when a question is first due.
@@ -40,13 +20,19 @@ TEST_F(ReviewScheduleTest, PassesEndWithTheCongratulations) {
         SCOPED_TRACE(::testing::Message()
                      << "mode " << c.mode << ", range " << c.from << ".." << c.to);
         boxes.Clear();
-        StartNewFile(c.mode, c.from, c.to);
+        CQuestionFile file(host);
+        file.CreateNew();
+        file.header.reviewMode = c.mode;
+        file.header.position = file.header.rangeFrom = c.from;
+        file.header.rangeTo = c.to;
+        file.ComputeSequence();
         std::string pass;
-        for (int question = Next(), last = 0; boxes.Shown().empty() && pass.size() < 1000;
-             question = Next()) {
-            const int position = file.header.position + 1;
-            pass += (position == last ? "," : " " + std::to_string(position) + ":") +
-                    std::to_string(question);
+        QuestionRecord shown;
+        for (int last = 0; boxes.Shown().empty() && pass.size() < 1000;) {
+            const int question = file.NextQuestion(shown) + 1, position = file.header.position + 1;
+            if (boxes.Shown().empty())
+                pass += (position == last ? "," : " " + std::to_string(position) + ":") +
+                        std::to_string(question);
             last = position;
         }
         EXPECT_EQ(pass.substr(1), c.pass);
@@ -59,13 +45,15 @@ TEST_F(ReviewScheduleTest, PassesEndWithTheCongratulations) {
 // A new file is the header alone, with the Normal mode over questions 1 to 20. The schedule never
 // makes a file grow past 1000 questions, whatever range it is given.
 TEST_F(ReviewScheduleTest, NewFileAndNoRecordBeyondTheLimit) {
+    CQuestionFile file(host);
     file.CreateNew();
     EXPECT_EQ(DataBytes(), Saved(MakeDataFile({})));
-    StartNewFile(REVIEW_ONCE, 0, kMaxQuestions);
-    file.header.recordCount = file.header.position = kMaxQuestions;
+    file.header.reviewMode = REVIEW_ONCE;
+    file.header.rangeTo = file.header.recordCount = file.header.position = kMaxQuestions;
     file.ComputeSequence();
     const Bytes before = DataBytes();
-    EXPECT_EQ(ExitStatusOf([&] { Next(); }), 1);
+    QuestionRecord shown;
+    EXPECT_EQ(ExitStatusOf([&] { file.NextQuestion(shown); }), 1);
     EXPECT_EQ(boxes.Texts(), std::vector{LoadString(IDS_QUESTION_LIMIT)});
     EXPECT_EQ(DataBytes(), before);
 }

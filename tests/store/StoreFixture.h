@@ -11,8 +11,15 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
+
+// Runs f; true when it wrote to a file and did not flush it before closing it or returning.
+bool LeavesUnflushed(const std::function<void()>& f);
+// Runs f in a child process that is killed just before its n-th change to a file, the first
+// being 1. True when the child was killed, false when f ended before its n-th change.
+bool KilledAtChange(int n, const std::function<void()>& f);
 
 // A data file in a fresh folder, a recorder for its message boxes, and file bytes built by hand.
 class StoreTest : public ::testing::Test {

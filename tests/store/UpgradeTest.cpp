@@ -1,55 +1,8 @@
 #include "StoreFixture.h"
 
-#include <dlfcn.h>
 #include <filesystem>
-#include <functional>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
-
-namespace {
-
-constexpr int kKilledStatus = 75;
-int g_changesLeft = 0; // 0: no countdown
-
-// Runs f in a child process that is killed just before its n-th change to a file. True when the
-// child was killed, false when f ended before its n-th change.
-bool KilledAtChange(int n, const std::function<void()>& f) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        g_changesLeft = n;
-        f();
-        ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) &&
-                (WEXITSTATUS(status) == 0 || WEXITSTATUS(status) == kKilledStatus))
-        << "the child ended with status " << status;
-    return WEXITSTATUS(status) == kKilledStatus;
-}
-
-} // namespace
-
-// This test program's own versions of the C library's calls that change files (a write, a flush,
-// a rename, a change of permissions): each counts the change, ends the process when the countdown
-// runs out, then calls the C library's own function.
-#define COUNTED_CALL(Result, name, parameters, arguments, ...)                                     \
-    extern "C" Result name parameters __VA_ARGS__ {                                                \
-        static const auto real =                                                                   \
-            reinterpret_cast<Result(*) parameters>(::dlsym(RTLD_NEXT, #name));                     \
-        if (g_changesLeft > 0 && --g_changesLeft == 0)                                             \
-            ::_exit(kKilledStatus);                                                                \
-        return real arguments;                                                                     \
-    }
-
-COUNTED_CALL(ssize_t, write, (int fd, const void* buffer, size_t count), (fd, buffer, count))
-COUNTED_CALL(int, fdatasync, (int fd), (fd))
-COUNTED_CALL(int, fsync, (int fd), (fd))
-COUNTED_CALL(int, rename, (const char* from, const char* to), (from, to), noexcept)
-COUNTED_CALL(int, fchmod, (int fd, mode_t mode), (fd, mode), noexcept)
 
 using UpgradeTest = StoreTest;
 
@@ -59,10 +12,8 @@ using UpgradeTest = StoreTest;
 // repeated number to its own slot or the first free one, and the old file is kept beside it with
 // its permissions, under a name that no file holds yet.
 TEST_F(UpgradeTest, OlderVersionsBecomeVersion200EvenWhenKilled) {
-    struct Case {
-        Bytes stored;
-        std::vector<int> fileRecordInSlot;
-    } cases[] = {
+    // The file, and the file's record in each slot after the upgrade.
+    const std::pair<Bytes, std::vector<int>> cases[] = {
         {OldFile(120, {2, 0, 1}), {1, 2, 0}},
         // From the last: -3 takes its own slot 3, 7 its own slot 2, the first 0 slot 0, and the
         // repeated 0 the first slot still free.
@@ -71,23 +22,21 @@ TEST_F(UpgradeTest, OlderVersionsBecomeVersion200EvenWhenKilled) {
         {WithInt32(CurrentFile(0, 0, 3, 4, 9, 2), 0, 150), {}},
         {WithInt32(CurrentFile(5, 3, 3, 4, 9, 2), 0, 199), {0, 1, 2, 3, 4}},
     };
-    for (const auto& c : cases) {
-        const int version = Int32At(c.stored, 0), records = Int32At(c.stored, 4);
+    for (const auto& [stored, fileRecordInSlot] : cases) {
+        const int version = Int32At(stored, 0), records = Int32At(stored, 4);
         SCOPED_TRACE(::testing::Message()
                      << "version " << version << ", " << records << " records");
         // The position, the pop-up period and the options are kept, the rest of the header is new.
-        DeckSpec upgraded{.cards = {},
-                          .popupMinutes = Int32At(c.stored, 12),
-                          .optionFlags = Int32At(c.stored, 20),
-                          .position = Int32At(c.stored, 8),
-                          .rangeTo = std::max(records - 1, 0)};
-        for (int n : c.fileRecordInSlot)
+        DeckSpec upgraded{{}, Int32At(stored, 12), Int32At(stored, 20), REVIEW_NORMAL};
+        upgraded.position = Int32At(stored, 8);
+        upgraded.rangeTo = std::max(records - 1, 0);
+        for (int n : fileRecordInSlot)
             upgraded.cards.emplace_back("Q" + std::to_string(n), "A" + std::to_string(n));
         for (int kills = 1;; ++kills) {
             ASSERT_LT(kills, 100) << "the upgrade does not end";
             for (const auto& entry : fs::directory_iterator(dir.Path()))
                 fs::remove_all(entry.path());
-            WriteFileBytes(DataPath(), c.stored);
+            WriteFileBytes(DataPath(), stored);
             fs::permissions(DataPath(), fs::perms(0640));
             WriteFileBytes(DataPath() + ".bak", {}); // the user's own
             const bool killed = KilledAtChange(kills, [&] { CQuestionFile(host).Load(); });
@@ -99,7 +48,7 @@ TEST_F(UpgradeTest, OlderVersionsBecomeVersion200EvenWhenKilled) {
             EXPECT_GE(kills, 5) << "the header, the records, the flush and the rename at least";
             EXPECT_EQ(fs::status(DataPath()).permissions(), fs::perms(0640));
             if (version < 150) {
-                EXPECT_EQ(ReadFileBytes(DataPath() + ".bak.2"), c.stored);
+                EXPECT_EQ(ReadFileBytes(DataPath() + ".bak.2"), stored);
                 EXPECT_EQ(fs::status(DataPath() + ".bak.2").permissions(), fs::perms(0640));
             }
             EXPECT_EQ(ReadFileBytes(DataPath() + ".bak"), Bytes{});
