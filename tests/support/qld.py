@@ -4,7 +4,7 @@ import struct
 import sys
 import time
 
-HEADER, OLD_HEADER, RECORD = 104, 32, 1052
+HEADER, RECORD = 104, 1052
 FIELDS = ("version", "recordCount", "position", "popupMinutes", "reservedInt1", "optionFlags",
           "reservedInt2", "savedTime", "reviewMode", "stepIndex", "rangeFrom", "rangeTo")
 
@@ -17,12 +17,7 @@ def header(version=200, count=0, position=0, popup=1, flags=0, mode=1, step=0, r
     return h
 
 
-def old_header(version=100, count=0, position=0, popup=1, flags=0):
-    """The 32-byte header of the versions before 150."""
-    return header(version, count, position, popup, flags, saved=1_600_000_000)[:OLD_HEADER]
-
-
-def record(number, question, answer, correct=0, times=()):
+def record(number, question, answer, correct=0):
     """One record; str texts are encoded as UTF-8, bytes are taken as they are (up to 500)."""
     r = bytearray(RECORD)
     struct.pack_into("<i", r, 0, number)
@@ -30,7 +25,6 @@ def record(number, question, answer, correct=0, times=()):
         text = (text if isinstance(text, bytes) else text.encode())[:500]
         r[at:at + len(text)] = text
     struct.pack_into("<ii", r, 1004, 0, correct)
-    struct.pack_into("<%di" % len(times), r, 1012, *times)
     return r
 
 
