@@ -116,8 +116,8 @@ TEST_F(QldTest, ExportThenImportGivesTheSameTexts) {
         {"", ""},
         {"a, b; c", std::string(497, 'x') + "\xC3\xA9"},
         {"say \"x\" now", "trailing "}};
-    const DeckSpec spec = {.cards = cards, .optionFlags = 10, .reviewMode = 0, .rangeFrom = 1};
-    WriteFileBytes(dir.File("deck.qld"), MakeDataFile(spec));
+    const DeckSpec layout = {.cards = cards, .optionFlags = 10, .reviewMode = 0, .rangeFrom = 1};
+    WriteFileBytes(dir.File("deck.qld"), MakeDataFile(layout));
     EXPECT_EQ(Run("export deck.qld out.tsv"), "0 ");
     const std::string info = Run("info deck.qld");
     for (const char* line :
