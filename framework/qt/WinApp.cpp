@@ -60,11 +60,13 @@ std::string CWinApp::GetProfileString(const std::string& section, const std::str
     if (settings.status() != QSettings::NoError)
         return defaultValue;
     const QVariant value = settings.value(ToQString(section + "/" + entry));
+    std::string text;
     if (value.typeId() == QMetaType::QByteArray)
-        return value.toByteArray().toStdString();
-    if (value.typeId() != QMetaType::QString)
+        text = value.toByteArray().toStdString();
+    else if (value.typeId() == QMetaType::QString)
+        text = ToStdString(value.toString());
+    else
         return defaultValue;
-    std::string text = ToStdString(value.toString());
     return text.size() > kLongestProfileString ? defaultValue : text;
 }
 

@@ -261,11 +261,18 @@ TEST_F(ProgramTest, InstalledCopyKeepsItsDataInTheUsersFolder) {
     WriteFileBytes(folder + "Quillow.qld", deckBytes);
     WriteFileBytes(folder + "installed", {});
     fs::create_symlink(folder + "quillow", dir.File("quillow"));
-    const std::string tooLong = "/" + std::string(5000, 'a');
-    Store({{kFile1, tooLong}});
+    // Not UTF-8, so kept as bytes, as the program keeps such a path.
+    const QByteArray tooLong = "/caf\xE9" + QByteArray(5000, 'a');
+    const auto storedBytes = [&] {
+        return QSettings(QString::fromStdString(SettingsFile()), QSettings::IniFormat)
+            .value(kFile1)
+            .toByteArray();
+    };
+    QSettings(QString::fromStdString(SettingsFile()), QSettings::IniFormat)
+        .setValue(kFile1, tooLong);
     QProcess& copy = Start(dir.File("quillow"));
     ASSERT_TRUE(WaitForStoredTitle("Quillow V2.0 - Quillow.qld"));
-    EXPECT_EQ(Stored(kFile1), tooLong);
+    EXPECT_EQ(storedBytes(), tooLong);
     Signal(copy, SIGTERM);
     EXPECT_TRUE(EndsWithStatus(copy, 0));
     const std::string data = dir.File("data/Brightfen/Quillow/Quillow.qld");
