@@ -1,32 +1,37 @@
 #include "AnswerCheck.h"
 
+#include <unicode/normalizer2.h>
+#include <unicode/uchar.h>
+#include <unicode/unistr.h>
+
 namespace {
 
-char Folded(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// The next byte at or after i that counts, or size when there is none: spaces do not count, nor
-// the carriage return of a CR LF line end, which reads as the LF alone.
-std::size_t SkipSpaces(std::string_view text, std::size_t i) {
-    while (i < text.size() &&
-           (text[i] == ' ' || (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')))
-        ++i;
-    return i;
+// The text as compared: decomposed (a folded text is decomposed again, since folding can
+// compose), without space separators and without the CR of a CR LF.
+icu::UnicodeString Comparable(std::string_view text, bool matchCase) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(status);
+    icu::UnicodeString s = icu::UnicodeString::fromUTF8(
+        icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+    if (U_SUCCESS(status))
+        s = nfd->normalize(s, status);
+    if (!matchCase) {
+        s.foldCase(U_FOLD_CASE_DEFAULT);
+        if (U_SUCCESS(status))
+            s = nfd->normalize(s, status);
+    }
+    icu::UnicodeString kept;
+    for (int32_t i = 0; i < s.length(); i = s.moveIndex32(i, 1)) {
+        const UChar32 c = s.char32At(i);
+        if (u_charType(c) == U_SPACE_SEPARATOR || (c == u'\r' && s.char32At(i + 1) == u'\n'))
+            continue;
+        kept.append(c);
+    }
+    return kept;
 }
 
 } // namespace
 
 bool AnswersMatch(std::string_view typed, std::string_view stored, bool matchCase) {
-    std::size_t i = SkipSpaces(typed, 0);
-    std::size_t j = SkipSpaces(stored, 0);
-    while (i < typed.size() && j < stored.size()) {
-        const char a = matchCase ? typed[i] : Folded(typed[i]);
-        const char b = matchCase ? stored[j] : Folded(stored[j]);
-        if (a != b)
-            return false;
-        i = SkipSpaces(typed, i + 1);
-        j = SkipSpaces(stored, j + 1);
-    }
-    return i == typed.size() && j == stored.size();
+    return Comparable(typed, matchCase) == Comparable(stored, matchCase);
 }
