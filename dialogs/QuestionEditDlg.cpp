@@ -1,5 +1,6 @@
 #include "QuestionEditDlg.h"
 
+#include "EditBoxes.h"
 #include "GotoDlg.h"
 #include "MessageBox.h"
 #include "ResourceIds.h"
@@ -20,6 +21,8 @@ bool CQuestionEditDlg::OnCommand(int id) {
 
 bool CQuestionEditDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    for (int id : {IDC_EDIT_QUESTION, IDC_EDIT_ANSWER})
+        dynamic_cast<CDialogTextBox&>(*GetDlgItem(id)).LimitText(kTextSize - 1);
     ShowRecord();
     return true;
 }

@@ -8,10 +8,6 @@
 
 namespace {
 
-std::string Question(int slot) {
-    return Concat("question ", std::to_string(slot + 1), " (record ", std::to_string(slot), ")");
-}
-
 // Header fields beyond the values that the program itself writes.
 void CheckHeader(const QuestionFileHeader& h, std::vector<std::string>& problems) {
     if (h.popupMinutes < 0 || h.popupMinutes > kLongestPopupMinutes)
@@ -49,9 +45,13 @@ void CheckHeader(const QuestionFileHeader& h, std::vector<std::string>& problems
 void CheckText(int slot, const char* name, const TextField& field,
                std::vector<std::string>& problems) {
     if (std::find(field.begin(), field.end(), '\0') == field.end())
-        problems.push_back(Concat(Question(slot), ": the ", name, " has no NUL end"));
-    else if (FindBadByte(FieldText(field)) != std::string_view::npos)
-        problems.push_back(Concat(Question(slot), ": the ", name, " is not UTF-8 text"));
+        problems.push_back(Concat(QuestionName(slot), ": the ", name, " has no NUL end"));
+    if (const std::size_t broken = FieldBytes(field).size() - FieldText(field).size())
+        problems.push_back(Concat(QuestionName(slot), ": the ", name, " ends in ",
+                                  Counted(static_cast<long long>(broken), "byte"),
+                                  " of an incomplete character, which Quillow leaves out"));
+    if (FindBadByte(FieldText(field)) != std::string_view::npos)
+        problems.push_back(Concat(QuestionName(slot), ": the ", name, " is not UTF-8 text"));
 }
 
 } // namespace
@@ -78,12 +78,12 @@ int RunCheck(const CommandLine& line) {
         for (int i = 0; i < h.recordCount; ++i) {
             QuestionRecord record;
             if (!file.ReadRecord(i, record)) {
-                problems.push_back(Concat(Question(i), ": cannot be read"));
+                problems.push_back(Concat(QuestionName(i), ": cannot be read"));
                 break;
             }
             if (record.number != i)
                 problems.push_back(
-                    Concat(Question(i), ": its number is ", std::to_string(record.number)));
+                    Concat(QuestionName(i), ": its number is ", std::to_string(record.number)));
             CheckText(i, "question", record.question, problems);
             CheckText(i, "answer", record.answer, problems);
         }

@@ -59,3 +59,7 @@ std::string OpenFailure(const std::string& path) {
         return "cannot open: not a regular file";
     return Concat("cannot open: ", std::strerror(code));
 }
+
+std::string QuestionName(int slot) {
+    return "question " + std::to_string(slot + 1) + " (record " + std::to_string(slot) + ")";
+}

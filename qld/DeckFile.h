@@ -30,3 +30,6 @@ private:
 
 // Why the path could not be opened, from errno as the failed open left it.
 std::string OpenFailure(const std::string& path);
+
+// "question 3 (record 2)": the question's number as Quillow shows it, and its record's.
+std::string QuestionName(int slot);

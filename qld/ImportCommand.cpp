@@ -3,6 +3,7 @@
 #include "DelimitedText.h"
 #include "QuestionFile.h"
 #include "StoreBinding.h"
+#include "WholeCharacters.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -193,15 +194,20 @@ int RunImport(const CommandLine& line) {
                    " questions"));
         cards.resize(std::min(room, cards.size()));
     }
-    for (const TextRow& card : cards) {
-        const bool question = card.fields[0].size() > kLongestText;
-        const bool answer = card.fields.size() > 1 && card.fields[1].size() > kLongestText;
-        if (question || answer)
-            PrintError(sourceName, Concat("line ", std::to_string(card.line), ": ",
-                                          question && answer ? "question and answer"
-                                          : question         ? "question"
-                                                             : "answer",
-                                          " cut at ", std::to_string(kLongestText), " bytes"));
+    for (TextRow& card : cards) {
+        std::string cuts;
+        for (std::size_t k = 0; k < 2; ++k) {
+            std::string& text = card.fields[k];
+            const std::size_t kept = WholeCharactersWithin(text, kLongestText);
+            if (kept < text.size())
+                cuts += Concat(cuts.empty() ? "" : ", ", k == 0 ? "question" : "answer", " cut to ",
+                               std::to_string(kept), " bytes");
+            text.resize(kept);
+        }
+        if (!cuts.empty())
+            PrintError(sourceName, Concat("line ", std::to_string(card.line), ": ", cuts,
+                                          ", each after a whole character: a text holds at most ",
+                                          std::to_string(kLongestText), " bytes"));
     }
 
     if (!dryRun && !(exists && cards.empty()))

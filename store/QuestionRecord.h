@@ -31,7 +31,11 @@ inline constexpr std::int64_t RecordOffset(int number, int headerSize) {
 RecordBytes EncodeRecord(const QuestionRecord& record);
 QuestionRecord DecodeRecord(const RecordBytes& bytes);
 
-// The text of a field: up to its first NUL, never more than 499 bytes.
+// The bytes of a field as stored: up to its first NUL, never more than 499.
+std::string_view FieldBytes(const TextField& field);
+
+// The text of a field as shown and matched: its bytes without an incomplete UTF-8 sequence at
+// their end, which a cut by byte count in another program may have left.
 std::string_view FieldText(const TextField& field);
 
 // Stores text in a field, cut to at most 499 bytes on a UTF-8 character boundary, the rest NUL.

@@ -19,8 +19,21 @@ class CDialogTextBox : public QPlainTextEdit {
 public:
     CDialogTextBox(const QString& text, QWidget* parent);
 
+    // The box holds at most this many bytes of UTF-8: what is typed, pasted, dropped or composed
+    // beyond them is refused with a beep, a paste cut after the last whole character that fits.
+    void LimitText(int bytes) { m_byteLimit = bytes; }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+
+private:
+    // The start of text that fits in place of the selection.
+    QString Fitting(const QString& text) const;
+    void Insert(const QString& text);
+
+    int m_byteLimit = -1;
 };
 
 // Ctrl+Tab types a tab in a box where Tab moves on; true when the key was that one and is done.

@@ -7,6 +7,9 @@
 #include "TestHost.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -129,7 +132,8 @@ TEST(DialogsTest, EditorStoresARecordOnLeavingIt) {
     EXPECT_EQ(editor.OnDisk(), Records(MakeDataFile(both)));
 }
 
-// New stores the record shown and appends an empty one, numbered, up to 1000 records.
+// New stores the record shown and appends an empty one, numbered, up to 1000 records; a box
+// holds at most 499 bytes.
 TEST(DialogsTest, EditorAppendsUpTo1000Records) {
     Editor two({{{"Q1", "A1"}, {"Q2", "A2"}}});
     const auto append = [](CDialog& dialog) {
@@ -137,11 +141,22 @@ TEST(DialogsTest, EditorAppendsUpTo1000Records) {
         Click(dialog, IDC_EDIT_NEW);
         EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_POSITION), "3 of 3");
         dialog.SetDlgItemText(IDC_EDIT_QUESTION, "Third");
+        QWidget* answer = dialog.GetDlgItem(IDC_EDIT_ANSWER);
+        for (int i = 0; i < 300; ++i)
+            QTest::sendKeyEvent(QTest::Click, answer, Qt::Key_unknown, QStringLiteral("\u00E4"),
+                                Qt::NoModifier);
+        QInputMethodEvent composed;
+        composed.setCommitString(QStringLiteral("x\u6771"));
+        QApplication::sendEvent(answer, &composed);
+        QApplication::clipboard()->setText(QStringLiteral("\u00F6"));
+        QTest::keyClick(answer, Qt::Key_V, Qt::ControlModifier);
         Click(dialog, IDOK);
     };
     EXPECT_EQ(two.Run(0, append), IDOK);
+    // 498 bytes typed, 1 of a composition fits, and no paste.
+    const std::string filled = QString(249, u'\u00E4').append(u'x').toStdString();
     EXPECT_EQ(two.OnDisk(),
-              Records(MakeDataFile({{{"Changed", "A1"}, {"Q2", "A2"}, {"Third", ""}}})));
+              Records(MakeDataFile({{{"Changed", "A1"}, {"Q2", "A2"}, {"Third", filled}}})));
     Editor full(DeckSpec{std::vector<std::pair<std::string, std::string>>(1000)});
     full.Run(0, [](CDialog& dialog) { Click(dialog, IDC_EDIT_NEW); });
     EXPECT_EQ(full.boxes.Texts(), std::vector<std::string>{"No more questions can be added.\n\n"

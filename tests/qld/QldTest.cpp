@@ -88,22 +88,25 @@ struct QldTest : ::testing::Test {
 };
 
 // A trial with a spreadsheet without its header row, then cards from HTML up to the limit: what
-// does not fit is left out, and texts are cut at a character's start.
+// does not fit is left out, and texts are cut after a whole grapheme cluster.
 TEST_F(QldTest, ImportTriesASheetAndFillsTheFileToTheLimit) {
     std::vector<std::pair<std::string, std::string>> cards(997, {"q", "a"});
     WriteFileBytes(dir.File("deck.qld"), MakeDataFile({.cards = cards}));
     Write("sheet.csv", "Question,Answer\r\n\"q, 1\",a\r\n");
     EXPECT_EQ(Run("import deck.qld --dry-run --header sheet.csv"),
               "0 deck.qld: 1 card would be added, 998 records (nothing written)\n");
-    const std::string q(498, 'q'), a(497, 'a'), euro = "\xE2\x82\xAC";
-    EXPECT_EQ(Run("import deck.qld -", "#html:true\none &amp;\t1<br>2\n" + q + "\xC3\xA9\t" + a +
-                                           euro + "\n\n \t\nlonely\nthree\t3\n4\t4\n"),
+    // e with a combining accent, and a flag of two code points, each across the 499th byte.
+    const std::string q(497, 'q'), a(492, 'a'), accent = "e\xCC\x81",
+                                                flag = "\xF0\x9F\x87\xAF\xF0\x9F\x87\xB5";
+    EXPECT_EQ(Run("import deck.qld -", "#html:true\none &amp;\t1<br>2\n" + q + accent + "\t" + a +
+                                           flag + "\n\n \t\nlonely\nthree\t3\n4\t4\n"),
               "0 deck.qld: 3 cards added, 1000 records; from HTML: 1 line break, 1 entity\n"
               "qld: standard input: line 5: a blank row: skipped\n"
               "qld: standard input: line 6: one field, no answer: skipped\n"
               "qld: standard input: 1 card from line 8 on left out: a data file holds at most "
               "1000 questions\n"
-              "qld: standard input: line 3: question and answer cut at 499 bytes\n");
+              "qld: standard input: line 3: question cut to 497 bytes, answer cut to 492 bytes, "
+              "each after a whole character: a text holds at most 499 bytes\n");
     cards.insert(cards.end(), {{"one &", "1\n2"}, {q, a}, {"three", "3"}});
     EXPECT_EQ(Deck(), MakeDataFile({.cards = cards}));
 }
@@ -117,8 +120,11 @@ TEST_F(QldTest, ExportThenImportGivesTheSameTexts) {
         {"a, b; c", std::string(497, 'x') + "\xC3\xA9"},
         {"say \"x\" now", "trailing "}};
     const DeckSpec layout = {.cards = cards, .optionFlags = 10, .reviewMode = 0, .rangeFrom = 1};
-    WriteFileBytes(dir.File("deck.qld"), MakeDataFile(layout));
-    EXPECT_EQ(Run("export deck.qld out.tsv"), "0 ");
+    Bytes deck = MakeDataFile(layout);
+    PutInt32At(deck, RecordOffset(4) + 504 + 9, 0x81E3); // "trailing " and 2 of a character's 3
+    WriteFileBytes(dir.File("deck.qld"), deck);
+    EXPECT_EQ(Run("export deck.qld out.tsv"), "0 qld: deck.qld: question 5 (record 4): 2 bytes "
+                                              "that are not UTF-8 left out of the answer\n");
     const std::string info = Run("info deck.qld");
     for (const char* line :
          {"2 to 20\n", "Careful (6 times)\n", "Match case, Sound on\n", "0          5  ######"})
@@ -133,13 +139,20 @@ TEST_F(QldTest, ExportThenImportGivesTheSameTexts) {
 // Damage as numbers put at offsets and bytes added (or cut), and the report, which changes nothing.
 TEST_F(QldTest, CheckReportsEachProblemAndChangesNothing) {
     const std::tuple<std::vector<std::pair<std::size_t, int>>, int, std::string> cases[] = {
-        {{{RecordOffset(1), 0}, {8, 31}, {12, 361}, {20, 0x10}, {RecordOffset(2) + 4, 0xFF}},
+        {{{RecordOffset(1), 0},
+          {8, 31},
+          {12, 361},
+          {20, 0x10},
+          {RecordOffset(2) + 4, 0xFF},
+          {RecordOffset(1) + 506, 0x81E3}},
          1,
          "1 deck.qld: pop-up period 361 is not 0 to 360 minutes\n"
          "deck.qld: option flags 16 have bits beyond the four options\n"
          "deck.qld: position 32 is outside the pass 1 to 31\n"
          "deck.qld: the file is 3261 bytes long, 1 more than its 3 records need\n"
          "deck.qld: question 2 (record 1): its number is 0\n"
+         "deck.qld: question 2 (record 1): the answer ends in 2 bytes of an incomplete "
+         "character, which Quillow leaves out\n"
          "deck.qld: question 3 (record 2): the question is not UTF-8 text\n"},
         {{{72, 5}, {76, 2}},
          0,

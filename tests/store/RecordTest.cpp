@@ -30,12 +30,17 @@ TEST_F(RecordTest, UpdatesWriteOnlyTheirRecordOrEndTheProgram) {
                    1'700'000'000 + (slot < 2 ? slot + 10 : slot));
     EXPECT_EQ(DataBytes(), expected);
 
+    // A field that another program cut by byte count shows as this cut stores it.
     const std::string a498(498, 'a'), b497(497, 'b'), a497e = std::string(497, 'a') + "\xC3\xA9";
     for (const auto& [text, stored] : {std::pair{std::string(600, 'q'), std::string(499, 'q')},
                                        {a498 + "\xC3\xA9", a498},
                                        {b497 + "\xE2\x82\xAC", b497},
-                                       {a497e, a497e}}) {
+                                       {a497e, a497e},
+                                       {b497 + "\xF0\x9F\x98\x80", b497}}) {
         SCOPED_TRACE(::testing::Message() << "text of " << text.size() << " bytes");
+        TextField cutByBytes{};
+        std::copy_n(text.begin(), std::min<std::size_t>(text.size(), 499), cutByBytes.begin());
+        EXPECT_EQ(FieldText(cutByBytes), stored);
         file.UpdateTexts(2, text, text);
         const auto record = expected.begin() + std::ptrdiff_t(RecordOffset(2));
         std::fill(record + 4, record + 1004, 0);
