@@ -45,12 +45,13 @@ void CAnswerEdit::keyPressEvent(QKeyEvent* event) {
         SendUserMessage(parentWidget(), WM_ANSWERKEY, command);
         return;
     }
+    // Keys held with Alt do nothing here, and leave a composition as it is (AltGr is no Alt).
+    if (event->modifiers() & Qt::AltModifier)
+        return;
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        // Ctrl+Enter starts a new line; Alt+Enter does nothing.
-        if (!(event->modifiers() & Qt::AltModifier)) {
-            insertPlainText(QStringLiteral("\n"));
-            ensureCursorVisible();
-        }
+        // Ctrl+Enter starts a new line.
+        insertPlainText(QStringLiteral("\n"));
+        ensureCursorVisible();
         return;
     }
     if (TypeTabOnCtrlTab(*this, *event))

@@ -9,8 +9,12 @@
 #include "TempDir.h"
 #include "TestHost.h"
 
+#include <QApplication>
 #include <QCursor>
+#include <QInputMethodEvent>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -103,7 +107,8 @@ TEST(SkinTest, PicturesServeUprightInTheirColoursOrNotAtAll) {
     EXPECT_EQ(boxes.Shown()[0].type & MB_ICONMASK, unsigned{MB_ICONEXCLAMATION});
 }
 
-// The command (-1: none) arrives before the key click returns; a key without one reaches the box.
+// The command (-1: none) arrives before the key click returns; a key without one reaches the box,
+// unless held with Alt.
 TEST(AnswerEditTest, KeysSendTheirCommandsOrReachTheBox) {
     const std::tuple<const char*, int, const char*> cases[] = {{"Return", KEYCMD_ANSWER, ""},
                                                                {"Num+Enter", KEYCMD_ANSWER, ""},
@@ -116,7 +121,9 @@ TEST(AnswerEditTest, KeysSendTheirCommandsOrReachTheBox) {
                                                                {"Alt+F7", -1, ""},
                                                                {"Ctrl+F8", KEYCMD_NEXT, ""},
                                                                {"F9", KEYCMD_FUNCTION, ""},
-                                                               {"A", -1, "a"}};
+                                                               {"A", -1, "a"},
+                                                               {"Alt+A", -1, ""},
+                                                               {"Alt+Shift+Q", -1, ""}};
     for (const auto& [keys, command, typed] : cases) {
         CommandRecorder window;
         CAnswerEdit box(257);
@@ -125,6 +132,12 @@ TEST(AnswerEditTest, KeysSendTheirCommandsOrReachTheBox) {
         EXPECT_EQ(window.command, command) << keys;
         EXPECT_EQ(box.toPlainText().toStdString(), typed) << keys;
     }
+    CAnswerEdit box(257);
+    QInputMethodEvent composing(QStringLiteral("\u304B"), {});
+    QApplication::sendEvent(&box, &composing);
+    QTest::keySequence(&box, QKeySequence("Alt+K"));
+    EXPECT_EQ(box.textCursor().block().layout()->preeditAreaText(), QStringLiteral("\u304B"))
+        << "a composition goes on through Alt+K";
 }
 
 // Button faces follow at steps of the button's width, four to a group; the caption is teal (the
