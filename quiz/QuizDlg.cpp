@@ -85,10 +85,12 @@ bool CQuizDlg::OnInitDialog() {
         PostCommand(IDC_HIDE);
     SetUpButtons();
     m_clrStatic = m_host.GetDisplayColors() > 256 ? QColor(246, 206, 173) : QColor(192, 192, 192);
+    // The skin's colours whatever the desktop's theme: dark text on the static colour.
     for (int id : {IDC_QUESTION_FIELD, IDC_QUESTION_TEXT}) {
         QWidget* label = GetDlgItem(id);
         QPalette colours = label->palette();
         colours.setColor(QPalette::Window, m_clrStatic);
+        colours.setColor(QPalette::WindowText, Qt::black);
         label->setPalette(colours);
         label->setAutoFillBackground(true);
     }
