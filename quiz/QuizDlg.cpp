@@ -56,7 +56,7 @@ const CommandEntry<CQuizDlg> CQuizDlg::kCommands[] = {
 
 CQuizDlg::CQuizDlg(IQuizHost& host, QWidget* parent)
     : CDialog(IDD_QUIZ, parent), m_host(host), m_file(host), m_answerBox(host.GetDisplayColors()),
-      m_notice([this](const QByteArray& token) { PopUp(token); }) {
+      m_notice([this](const QByteArray& token) { PopUp(token); }), m_announcer(this) {
     m_focusWait.setSingleShot(true);
     m_focusWait.setInterval(kFocusWaitMs);
     connect(&m_focusWait, &QTimer::timeout, this, &CQuizDlg::NoticeIfFocusRefused);
@@ -181,9 +181,16 @@ void CQuizDlg::ShowQuestion(bool advance) {
     if (FieldText(m_current.question).empty())
         SetFieldText(m_current.question, LoadString(IDS_EMPTY_QUESTION));
     SetDlgItemText(IDC_QUESTION_TEXT, std::string(FieldText(m_current.question)));
+    // Out of sight, the window says it when it gets the keyboard back.
+    if (isVisible())
+        AnnounceQuestion();
     if (advance)
         m_answerBox.clear();
     m_answerBox.setFocus();
+}
+
+void CQuizDlg::AnnounceQuestion() {
+    m_announcer.Announce(ToQString(std::string(FieldText(m_current.question))));
 }
 
 void CQuizDlg::CheckAnswer() {
@@ -488,6 +495,7 @@ void CQuizDlg::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         m_focusWait.stop();
         m_notice.Withdraw();
+        AnnounceQuestion();
     }
     CDialog::changeEvent(event);
 }

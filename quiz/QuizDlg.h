@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Announcer.h"
 #include "AnswerEdit.h"
 #include "Commands.h"
 #include "DesktopNotification.h"
@@ -75,6 +76,8 @@ private:
     void StartPopupTimer();
     void OnAnswerKey(std::intptr_t code);
     void CheckAnswer();
+    // Screen readers say the question shown, where the keyboard stays.
+    void AnnounceQuestion();
     void FinishStart();
     void AddTrayIcon();
     void KeepPlace();
@@ -104,6 +107,8 @@ private:
     QSystemTrayIcon* m_trayIcon = nullptr;
     // Says that a question waits when the desktop refused the pop-up its focus.
     CDesktopNotification m_notice;
+    // Reads each new question out to screen readers.
+    CAnnouncer m_announcer;
     QTimer m_focusWait;
     ExitHandler m_previousExitHandler;
     bool m_bStartFinished = false;

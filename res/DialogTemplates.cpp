@@ -8,22 +8,23 @@ namespace {
 using enum ControlKind;
 
 constexpr std::array kQuizControls = {
-    ControlTemplate{IDC_ANSWER_BOX, MultiLineEdit, "", 4, 50, 211, 31, CS_BORDER | CS_TABSTOP},
+    ControlTemplate{IDC_ANSWER_BOX, MultiLineEdit, "", 4, 50, 211, 31, CS_BORDER | CS_TABSTOP,
+                    "Answer"},
     ControlTemplate{IDC_EDIT, OwnerDrawButton, "Edit", 224, 25, 24, 9, CS_NONE},
     ControlTemplate{IDC_FUNCTION, OwnerDrawButton, "Function", 224, 37, 24, 9, CS_NONE},
     ControlTemplate{IDC_ANSWER, OwnerDrawButton, "Answer", 224, 49, 24, 9, CS_NONE},
     ControlTemplate{IDC_GO, OwnerDrawButton, "Go", 221, 61, 13, 9, CS_NONE},
     ControlTemplate{IDC_NEXT, OwnerDrawButton, ">", 237, 61, 13, 9, CS_NONE},
     ControlTemplate{IDC_HIDE, OwnerDrawButton, "Hide", 224, 72, 24, 9, CS_NONE},
-    ControlTemplate{IDC_QUESTION_FIELD, StaticText, "", 4, 5, 211, 37, CS_NONE},
+    ControlTemplate{IDC_QUESTION_FIELD, StaticText, "", 4, 5, 211, 37, CS_NONE, "Question"},
     ControlTemplate{IDC_QUESTION_TEXT, StaticText, "", 7, 7, 206, 32, CS_NONE},
     ControlTemplate{-1, SunkenRule, "", 218, 3, 1, 78, CS_NONE},
 };
 
 constexpr unsigned kTextBox = CS_VSCROLL | CS_BORDER | CS_TABSTOP;
 constexpr std::array kQuestionEditControls = {
-    ControlTemplate{IDC_EDIT_QUESTION, MultiLineEdit, "", 11, 29, 198, 35, kTextBox},
-    ControlTemplate{IDC_EDIT_ANSWER, MultiLineEdit, "", 11, 67, 198, 35, kTextBox},
+    ControlTemplate{IDC_EDIT_QUESTION, MultiLineEdit, "", 11, 29, 198, 35, kTextBox, "Question"},
+    ControlTemplate{IDC_EDIT_ANSWER, MultiLineEdit, "", 11, 67, 198, 35, kTextBox, "Answer"},
     ControlTemplate{-1, GroupBox, "Question && Answer", 4, 0, 210, 107, CS_NONE},
     ControlTemplate{IDC_OK, DefPushButton, "Return", 171, 13, 38, 12, CS_TABSTOP},
     ControlTemplate{IDC_EDIT_POSITION, PushLikeButton, "1 of 1000 &G", 11, 13, 55, 12, CS_TABSTOP},
@@ -34,7 +35,7 @@ constexpr std::array kQuestionEditControls = {
 
 constexpr std::array kGotoControls = {
     ControlTemplate{IDC_GOTO_NUMBER, Edit, "", 4, 4, 30, 12,
-                    CS_BORDER | CS_TABSTOP | CS_NUMBER | CS_RIGHT},
+                    CS_BORDER | CS_TABSTOP | CS_NUMBER | CS_RIGHT, "Question number"},
     ControlTemplate{IDC_GOTO_RANGE, StaticText, "between 1 and 1000", 38, 6, 91, 8,
                     CS_CENTER | CS_GROUP},
     ControlTemplate{IDC_OK, PushButton, "", 57, 4, 6, 12, CS_HIDDEN | CS_TABSTOP},
@@ -75,8 +76,9 @@ constexpr std::array kOptionControls = {
     ControlTemplate{IDC_CANCEL, PushButton, "Cancel", 125, 20, 42, 12, CS_TABSTOP},
     ControlTemplate{-1, GroupBox, "Pop-up Period", 4, 0, 113, 31, CS_NONE},
     ControlTemplate{IDC_OPTION_PERIOD, Edit, "", 12, 13, 26, 12,
-                    CS_BORDER | CS_TABSTOP | CS_NUMBER | CS_RIGHT},
-    ControlTemplate{IDC_OPTION_SPIN, UpDown, "Spin1", 37, 13, 8, 11, CS_NONE},
+                    CS_BORDER | CS_TABSTOP | CS_NUMBER | CS_RIGHT, "Pop-up period in minutes"},
+    ControlTemplate{IDC_OPTION_SPIN, UpDown, "Spin1", 37, 13, 8, 11, CS_NONE,
+                    "Pop-up period up or down"},
     ControlTemplate{-1, StaticText, "(unit: 1minute)", 54, 14, 59, 13, CS_NONE},
     ControlTemplate{-1, GroupBox, "Etc", 4, 36, 163, 60, CS_NONE},
     ControlTemplate{IDC_OPTION_NO_SHOW_AT_START, CheckBox,

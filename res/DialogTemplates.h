@@ -51,6 +51,8 @@ struct ControlTemplate {
     const char* text;
     int x, y, cx, cy;
     unsigned style;
+    // What a screen reader calls a control whose text does not say what it is.
+    const char* accessibleName = nullptr;
 };
 
 struct DialogTemplate {

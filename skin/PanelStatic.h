@@ -2,7 +2,7 @@
 
 #include "QuestionFileHeader.h"
 
-#include <QWidget>
+#include <QLabel>
 
 #include <cstdint>
 
@@ -11,8 +11,8 @@ class QPainter;
 
 // The display panel: the question's correct-answer bar and number, the range, the review mode
 // and the pass's progress, all copied out of the skin picture. It reads the open file's header
-// at every drawing.
-class CPanelStatic : public QWidget {
+// at every drawing. Its text, never drawn, says the same for screen readers.
+class CPanelStatic : public QLabel {
 public:
     CPanelStatic() = default;
 

@@ -192,6 +192,8 @@ void CDialog::BuildControls() {
                              t.cx * kPixelsPerDialogUnit, t.cy * kPixelsPerDialogUnit);
         control->setFocusPolicy((t.style & CS_TABSTOP) ? Qt::StrongFocus : Qt::NoFocus);
         control->setVisible(!(t.style & CS_HIDDEN));
+        if (t.accessibleName)
+            control->setAccessibleName(QString::fromUtf8(t.accessibleName));
         if (t.id > 0) {
             m_controls[t.id] = control;
             WireCommand(control, t.id);

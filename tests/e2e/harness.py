@@ -28,6 +28,14 @@ def caption(deck):
     return "Quillow V2.0 - " + os.path.basename(deck)
 
 
+def contrast(first, second):
+    # The contrast ratio of two colours, 1 to 21, as WCAG reckons it.
+    def luminance(colour):
+        c = [v / 255 / 12.92 if v <= 10 else ((v / 255 + 0.055) / 1.055) ** 2.4 for v in colour]
+        return 0.2126 * c[0] + 0.7152 * c[1] + 0.0722 * c[2] + 0.05
+    return max(luminance(first), luminance(second)) / min(luminance(first), luminance(second))
+
+
 def terminate(program):
     # Ends the program as the session would (SIGTERM); returns its exit status.
     program.terminate()
@@ -72,6 +80,22 @@ class Session:
 
     def path(self, name):
         return os.path.join(self.folder.name, name)
+
+    def dark_theme(self):
+        # The dark palette that qt6ct gives Qt programs (its "darker" colour scheme).
+        os.makedirs(self.env["XDG_CONFIG_HOME"] + "/qt6ct")
+        with open(self.env["XDG_CONFIG_HOME"] + "/qt6ct/qt6ct.conf", "w") as f:
+            f.write("[Appearance]\ncustom_palette=true\nstyle=Fusion\n"
+                    "color_scheme_path=/usr/share/qt6ct/colors/darker.conf\n")
+        self.env["QT_QPA_PLATFORMTHEME"] = "qt6ct"
+
+    def screenshot(self, window, x, y, width, height):
+        # The colours of an area of the window, in pixels from its top-left corner, most used first.
+        ppm = subprocess.run(["import", "-window", window, "-crop", "%dx%d+%d+%d" % (
+            width, height, x, y), "ppm:-"], env=self.env, capture_output=True).stdout
+        pixels = ppm[len(b"".join(ppm.split(b"\n", 3)[:3])) + 3:]
+        colours = [tuple(pixels[i:i + 3]) for i in range(0, len(pixels), 3)]
+        return sorted(set(colours), key=colours.count, reverse=True)
 
     def user(self, name):
         # The home, settings, runtime and temporary folders of a user of its own.

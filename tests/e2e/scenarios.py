@@ -8,7 +8,7 @@ import threading
 import unittest
 
 import qld
-from harness import Session, Traffic, XTest, caption, terminate, wait_until
+from harness import Session, Traffic, XTest, caption, contrast, terminate, wait_until
 
 
 class XScenarios(XTest):
@@ -16,13 +16,20 @@ class XScenarios(XTest):
         # A drill in the quiz window: a wrong answer, right ones, the Answer button, Next (F8),
         # Go (F7); hidden by its button, the window pops up by the timer where the user put it,
         # with the keyboard; a second start brings it to the top at the launcher's time; SIGTERM
-        # with the Function menu open saves the header.
+        # with the Function menu open saves the header. All under a dark palette, where dialogs
+        # are dark and the skin keeps its colours.
         session = self.session
+        session.dark_theme()
         # The default schedule asks position p, then p-2, p-5 and p-11 within the range.
         deck = session.deck("deck.qld", qld.numbered_cards(20), popup_minutes=0)
         session.quiz(deck)
         session.answer("A")
-        session.dismiss(session.dialog("The correct answer is..."))
+        box = session.dialog("The correct answer is...")
+        self.assertLess(sum(session.screenshot(box, 0, 0, 40, 40)[0]), 3 * 100)
+        session.dismiss(box)
+        for area in ((14, 14, 412, 64), (12, 104, 414, 54)):  # the question, the answer "A"
+            colours = session.screenshot(session.window, *area)
+            self.assertGreaterEqual(max(contrast(colours[0], c) for c in colours), 4.5, area)
         session.answer_counted("1", 0)  # the typed text stayed in the box
         session.click(session.window, 473, 108)  # the Answer button
         session.dismiss(session.dialog("The correct answer is..."))

@@ -1,0 +1,25 @@
+#include "Announcer.h"
+
+#include <QAccessibleWidget>
+
+namespace {
+
+QAccessibleInterface* NotificationFor(const QString&, QObject* object) {
+    auto* announcer = dynamic_cast<CAnnouncer*>(object);
+    return announcer ? new QAccessibleWidget(announcer, QAccessible::Notification) : nullptr;
+}
+
+} // namespace
+
+CAnnouncer::CAnnouncer(QWidget* parent) : QWidget(parent) {
+    static const bool installed = (QAccessible::installFactory(NotificationFor), true);
+    (void)installed;
+    setFixedSize(0, 0);
+}
+
+// Screen readers say a notification as it comes into sight.
+void CAnnouncer::Announce(const QString& text) {
+    setAccessibleName(text);
+    hide();
+    show();
+}
