@@ -139,25 +139,22 @@ TEST_F(QldTest, ExportThenImportGivesTheSameTexts) {
 // Damage as numbers put at offsets and bytes added (or cut), and the report, which changes nothing.
 TEST_F(QldTest, CheckReportsEachProblemAndChangesNothing) {
     const std::tuple<std::vector<std::pair<std::size_t, int>>, int, std::string> cases[] = {
-        {{{RecordOffset(1), 0},
-          {8, 31},
-          {12, 361},
-          {20, 0x10},
-          {RecordOffset(2) + 4, 0xFF},
-          {RecordOffset(1) + 506, 0x81E3}},
+        {{{RecordOffset(1), 0}, {8, 31}, {12, 361}, {20, 0x10}, {RecordOffset(2) + 4, 0xFF}},
          1,
          "1 deck.qld: pop-up period 361 is not 0 to 360 minutes\n"
          "deck.qld: option flags 16 have bits beyond the four options\n"
          "deck.qld: position 32 is outside the pass 1 to 31\n"
          "deck.qld: the file is 3261 bytes long, 1 more than its 3 records need\n"
          "deck.qld: question 2 (record 1): its number is 0\n"
-         "deck.qld: question 2 (record 1): the answer ends in 2 bytes of an incomplete "
-         "character, which Quillow leaves out\n"
          "deck.qld: question 3 (record 2): the question is not UTF-8 text\n"},
         {{{72, 5}, {76, 2}},
          0,
          "1 deck.qld: the range 6 to 3 is not valid: it must run forward within 1 to 1000\n"},
         {{}, -10, "1 deck.qld: the file is 3250 bytes long; its 3 records need 3260\n"},
+        {{{RecordOffset(1) + 506, 0x81E3}},
+         0,
+         "1 deck.qld: question 2 (record 1): the answer ends "
+         "in 2 bytes of an incomplete character, which Quillow leaves out\n"},
         {{{0, 150}}, 0, "0 deck.qld: 3 records, no problems\n"}};
     for (const auto& [numbers, added, report] : cases) {
         Bytes bytes = MakeDataFile({.cards = {{"Q0", "A0"}, {"Q1", "A1"}, {"Q2", "A2"}}});
