@@ -12,8 +12,8 @@ QAccessibleInterface* NotificationFor(const QString&, QObject* object) {
 } // namespace
 
 CAnnouncer::CAnnouncer(QWidget* parent) : QWidget(parent) {
-    static const bool installed = (QAccessible::installFactory(NotificationFor), true);
-    (void)installed;
+    [[maybe_unused]] static const bool factoryInstalled =
+        (QAccessible::installFactory(NotificationFor), true);
     setFixedSize(0, 0);
 }
 
