@@ -14,6 +14,7 @@ const QString kService = QStringLiteral("org.freedesktop.Notifications");
 const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
 const QString kDefaultAction = QStringLiteral("default");
+const QString kSecondAction = QStringLiteral("second");
 constexpr uint kUrgencyNormal = 1;
 
 QDBusMessage Call(const QString& method) {
@@ -22,8 +23,9 @@ QDBusMessage Call(const QString& method) {
 
 } // namespace
 
-CDesktopNotification::CDesktopNotification(std::function<void(const QByteArray&)> onInvoked)
-    : m_onInvoked(std::move(onInvoked)) {}
+CDesktopNotification::CDesktopNotification(std::function<void(const QByteArray&)> onInvoked,
+                                           std::function<void()> onSecond)
+    : m_onInvoked(std::move(onInvoked)), m_onSecond(std::move(onSecond)) {}
 
 CDesktopNotification::~CDesktopNotification() {
     Withdraw();
@@ -46,7 +48,7 @@ bool CDesktopNotification::Connect() {
 }
 
 void CDesktopNotification::Show(const QString& summary, const QString& body,
-                                const QString& actionLabel) {
+                                const QString& actionLabel, const QString& secondLabel) {
     if (!Connect())
         return;
     const unsigned request = ++m_request;
@@ -54,18 +56,20 @@ void CDesktopNotification::Show(const QString& summary, const QString& body,
     auto* watcher = new QDBusPendingCallWatcher(
         QDBusConnection::sessionBus().asyncCall(Call(QStringLiteral("GetCapabilities"))), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, request, summary, body, actionLabel](QDBusPendingCallWatcher* call) {
+            [this, request, summary, body, actions = QStringList{kDefaultAction, actionLabel,
+                                                                 kSecondAction, secondLabel}](
+                QDBusPendingCallWatcher* call) {
                 call->deleteLater();
                 const QDBusPendingReply<QStringList> capabilities = *call;
                 if (capabilities.isError() || request != m_request)
                     return;
-                Notify(request, summary, body, actionLabel,
+                Notify(request, summary, body, actions,
                        capabilities.value().contains(QStringLiteral("body-markup")));
             });
 }
 
 void CDesktopNotification::Notify(unsigned request, const QString& summary, const QString& body,
-                                  const QString& actionLabel, bool bodyMarkup) {
+                                  const QStringList& actions, bool bodyMarkup) {
     const QString appId = QGuiApplication::desktopFileName();
     QVariantMap hints;
     hints.insert(QStringLiteral("desktop-entry"), appId);
@@ -74,7 +78,7 @@ void CDesktopNotification::Notify(unsigned request, const QString& summary, cons
     QDBusMessage notify = Call(QStringLiteral("Notify"));
     // It stays until it is used or withdrawn.
     notify << QGuiApplication::applicationDisplayName() << m_id << appId << summary
-           << (bodyMarkup ? body.toHtmlEscaped() : body) << QStringList{kDefaultAction, actionLabel}
+           << (bodyMarkup ? body.toHtmlEscaped() : body) << actions
            << hints << 0;
     auto* watcher =
         new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(notify), this);
@@ -113,10 +117,13 @@ void CDesktopNotification::OnActivationToken(uint id, const QString& token) {
 }
 
 void CDesktopNotification::OnActionInvoked(uint id, const QString& action) {
-    if (id == 0 || id != m_id || action != kDefaultAction)
+    if (id == 0 || id != m_id)
         return;
     const QByteArray token = std::exchange(m_token, QByteArray());
-    m_onInvoked(token);
+    if (action == kDefaultAction)
+        m_onInvoked(token);
+    else if (action == kSecondAction)
+        m_onSecond();
 }
 
 void CDesktopNotification::OnClosed(uint id, uint) {

@@ -5,6 +5,7 @@ import pathlib
 import random
 import re
 import threading
+import time
 import unittest
 
 import qld
@@ -139,7 +140,35 @@ class XScenarios(XTest):
         self.assertGreater(counted, 5, "too few answers reached the file")
 
 
-class WaylandScenario(unittest.TestCase):
+class DesktopScenarios(unittest.TestCase):
+    def test_popup(self):
+        # Under a window manager (openbox) on X: with the period over, the pop-up waits while the
+        # user types in another window (none of the keys reach Quillow) and takes the keyboard
+        # within 5 s of the last key; a full-screen window and then a locked session hold it
+        # back until they end.
+        session = Session(self, window_manager=True)
+        session.quiz(session.deck("deck.qld", qld.numbered_cards(5), popup_minutes=0))
+        keys = pathlib.Path(session.spawn(["xev", "-event", "keyboard"]).log)
+        other = wait_until(lambda: session.windows("Event Tester"), "another window")[0]
+        typed = "the user types a sentence"
+        session.key("Escape", "windowfocus", "--sync", other, "type", "--delay", "150", typed)
+        self.assertFalse(session.shown(session.window), "it came back during the typing")
+        wait_until(lambda: session.focused() == session.window, "the pop-up", timeout=5)
+        self.assertEqual(keys.read_text().count("KeyPress"), len(typed))
+
+        session.run("wmctrl", "-i", "-r", other, "-b", "add,fullscreen")
+        session.key("Escape", "windowfocus", "--sync", other)
+        time.sleep(3)
+        self.assertFalse(session.shown(session.window), "it came over a full-screen window")
+        session.send("lock", 1)
+        session.run("wmctrl", "-i", "-r", other, "-b", "remove,fullscreen")
+        time.sleep(3)
+        self.assertFalse(session.shown(session.window), "it came over a locked screen")
+        session.send("lock", 0)
+        wait_until(lambda: session.focused() == session.window, "the pop-up", timeout=5)
+        self.assertEqual(terminate(session.program), 0)
+
+
     def test_wayland(self):
         # The quiz window natively on Wayland, in a compositor that refuses focus stealing as
         # GNOME does (mutter, headless), seen in the program's Wayland traffic and the calls of
