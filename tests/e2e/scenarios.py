@@ -190,7 +190,8 @@ class DesktopScenarios(unittest.TestCase):
             wait_until(lambda: Traffic(program).focused, "the window back with " + token)
             self.assertIn(token, Traffic(program).activations)
 
-        deck = session.deck("deck.qld", [("Q", "a")] * 5)
+        deck = session.deck("deck.qld", [("Q", "a")] * 5, popup_minutes=0)
+        session.send("lock", 1)  # the period ends at once, but the locked session holds it back
         program = start(session.env, "the window")
         session.send("keys", 0xff1b)  # Escape hides the window
         wait_until(lambda: not Traffic(program).shown, "Esc to hide the window")
@@ -199,15 +200,30 @@ class DesktopScenarios(unittest.TestCase):
         session.send("keys", ord("a"), 0xff0d)  # any question due is answered with a, Return
         wait_until(lambda: sum(qld.counts(qld.read(deck))) == 1, "the answer")
 
-        # Another application (the program of another user) takes the keyboard; a second start
-        # without a token brings the window forward, but the compositor keeps the keyboard there.
+        # Hidden again, it waits past the unlock while the user types in another application
+        # (the program of another user): no key reaches it; once the typing stops it comes back
+        # with the keyboard within 5 s.
+        session.send("keys", 0xff1b)
+        wait_until(lambda: not Traffic(program).shown, "Esc to hide the window")
         other = start(dict(session.env, **session.user("other")), "the other application")
+        session.send("lock", 0)
+        for _ in range(20):
+            session.send("keys", ord("x"))
+            time.sleep(0.2)
+        self.assertEqual(Traffic(program).shown, 0, "it came back during the typing")
+        wait_until(lambda: Traffic(program).focused, "the pop-up with the keyboard", timeout=5)
+
+        # A third application takes the keyboard; a second start without a token brings the
+        # window forward, but the compositor keeps the keyboard there: a notification.
+        self.assertEqual(terminate(other), 0)  # the two share the build tree's default deck
+        third = start(dict(session.env, **session.user("third")), "the third application")
         self.assertEqual(session.start().wait(30), 0)
         notice = wait_until(lambda: session.called("Notify"), "a notification")[0]
         self.assertEqual((Traffic(program).shown, Traffic(program).focused), (1, False))
-        self.assertIn("default", notice["actions"])
+        self.assertEqual(notice["actions"], ["default", "Answer", "second", "Later"])
         back("the-notification", lambda token: session.send("invoke", 1, token))
-        self.assertEqual([terminate(program), terminate(other)], [0, 0])
+        self.assertFalse("No such signal" in pathlib.Path(program.log).read_text(), "a warning")
+        self.assertEqual([terminate(program), terminate(third)], [0, 0])
 
         session.send("tray")
         program = start(session.env, "the window with a tray")
