@@ -10,6 +10,7 @@ cd "$(dirname "$0")"
 run_packages=(
     cmake g++ make
     qt6-base-dev qt6-base-private-dev libxcb1-dev libxcb-screensaver0-dev libglib2.0-dev
+    libwayland-dev
     qt6-multimedia-dev qt6-wayland
     fonts-liberation2 fonts-dejavu-core
 )

@@ -25,7 +25,7 @@ QDBusMessage Call(const QString& method) {
 
 CDesktopNotification::CDesktopNotification(std::function<void(const QByteArray&)> onInvoked,
                                            std::function<void()> onSecond)
-    : m_onInvoked(std::move(onInvoked)), m_onSecond(std::move(onSecond)) {}
+    : m_onInvoked(onInvoked), m_onSecond(onSecond), m_shell(onInvoked, onSecond) {}
 
 CDesktopNotification::~CDesktopNotification() {
     Withdraw();
@@ -49,16 +49,26 @@ bool CDesktopNotification::Connect() {
 
 void CDesktopNotification::Show(const QString& summary, const QString& body,
                                 const QString& actionLabel, const QString& secondLabel) {
+    const unsigned request = ++m_request;
+    const QStringList actions{kDefaultAction, actionLabel, kSecondAction, secondLabel};
+    if (m_shell.IsUsable())
+        m_shell.Show(summary, body, actionLabel, secondLabel, [=, this] {
+            if (request == m_request)
+                ShowThroughServer(request, summary, body, actions);
+        });
+    else
+        ShowThroughServer(request, summary, body, actions);
+}
+
+void CDesktopNotification::ShowThroughServer(unsigned request, const QString& summary,
+                                             const QString& body, const QStringList& actions) {
     if (!Connect())
         return;
-    const unsigned request = ++m_request;
     // A server that reads markup in the body gets the text escaped.
     auto* watcher = new QDBusPendingCallWatcher(
         QDBusConnection::sessionBus().asyncCall(Call(QStringLiteral("GetCapabilities"))), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, request, summary, body, actions = QStringList{kDefaultAction, actionLabel,
-                                                                 kSecondAction, secondLabel}](
-                QDBusPendingCallWatcher* call) {
+            [this, request, summary, body, actions](QDBusPendingCallWatcher* call) {
                 call->deleteLater();
                 const QDBusPendingReply<QStringList> capabilities = *call;
                 if (capabilities.isError() || request != m_request)
@@ -78,8 +88,7 @@ void CDesktopNotification::Notify(unsigned request, const QString& summary, cons
     QDBusMessage notify = Call(QStringLiteral("Notify"));
     // It stays until it is used or withdrawn.
     notify << QGuiApplication::applicationDisplayName() << m_id << appId << summary
-           << (bodyMarkup ? body.toHtmlEscaped() : body) << actions
-           << hints << 0;
+           << (bodyMarkup ? body.toHtmlEscaped() : body) << actions << hints << 0;
     auto* watcher =
         new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(notify), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
@@ -101,6 +110,7 @@ void CDesktopNotification::Withdraw() {
     ++m_request;
     m_token.clear();
     Close(std::exchange(m_id, 0u));
+    m_shell.Withdraw();
 }
 
 void CDesktopNotification::Close(uint id) {

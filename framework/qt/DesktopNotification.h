@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ShellNotification.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -7,9 +9,9 @@
 
 #include <functional>
 
-// One desktop notification at a time through the session's notification server
-// (org.freedesktop.Notifications), with a default action and a second one. Without a session bus
-// or a server, nothing shows.
+// One desktop notification at a time, with a default action and a second one: through GNOME
+// Shell's own service where it takes it, else through the session's notification server
+// (org.freedesktop.Notifications). Without a session bus or a server, nothing shows.
 class CDesktopNotification : public QObject {
     Q_OBJECT
 
@@ -35,6 +37,8 @@ private slots:
 
 private:
     bool Connect();
+    void ShowThroughServer(unsigned request, const QString& summary, const QString& body,
+                           const QStringList& actions);
     void Notify(unsigned request, const QString& summary, const QString& body,
                 const QStringList& actions, bool bodyMarkup);
     void Close(uint id);
@@ -46,4 +50,5 @@ private:
     unsigned m_request = 0;
     bool m_connected = false;
     QByteArray m_token;
+    CShellNotification m_shell;
 };

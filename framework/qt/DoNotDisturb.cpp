@@ -85,11 +85,10 @@ bool AreBannersOffOnGnome() {
 }
 
 bool AreNotificationsInhibited() {
-    return DesktopProperty(QDBusConnection::sessionBus(),
-                           QStringLiteral("org.freedesktop.Notifications"),
-                           QStringLiteral("/org/freedesktop/Notifications"),
-                           QStringLiteral("org.freedesktop.Notifications"),
-                           QStringLiteral("Inhibited"))
+    return DesktopProperty(
+               QDBusConnection::sessionBus(), QStringLiteral("org.freedesktop.Notifications"),
+               QStringLiteral("/org/freedesktop/Notifications"),
+               QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Inhibited"))
                .toBool() ||
            AreBannersOffOnGnome();
 }

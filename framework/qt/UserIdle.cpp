@@ -11,10 +11,10 @@ namespace {
 
 std::optional<std::chrono::milliseconds> AskSessionBus() {
     const QDBusConnection bus = QDBusConnection::sessionBus();
-    QVariant idle = AskDesktop(bus, QStringLiteral("org.gnome.Mutter.IdleMonitor"),
-                               QStringLiteral("/org/gnome/Mutter/IdleMonitor/Core"),
-                               QStringLiteral("org.gnome.Mutter.IdleMonitor"),
-                               QStringLiteral("GetIdletime"));
+    QVariant idle =
+        AskDesktop(bus, QStringLiteral("org.gnome.Mutter.IdleMonitor"),
+                   QStringLiteral("/org/gnome/Mutter/IdleMonitor/Core"),
+                   QStringLiteral("org.gnome.Mutter.IdleMonitor"), QStringLiteral("GetIdletime"));
     if (!idle.isValid())
         idle = AskDesktop(bus, QStringLiteral("org.freedesktop.ScreenSaver"),
                           QStringLiteral("/org/freedesktop/ScreenSaver"),

@@ -1,9 +1,11 @@
 #include "WindowActivation.h"
 
+#include "GtkShellPresent.h"
 #include "X11Display.h"
 
 #include <QGuiApplication>
 #include <QWidget>
+#include <QWindow>
 #include <qpa/qplatformnativeinterface.h>
 
 #include <algorithm>
@@ -71,6 +73,11 @@ void ActivateWindow(QWidget& window, const QByteArray& activationToken) {
         EndLauncherStartup(activationToken);
         return;
     }
+    // GNOME Shell hands a time, not a token, with the click on a notification (GNOME 43: always
+    // 0, which mutter takes for "now").
+    if (IsWaylandSession() && activationToken.startsWith("_TIME") && window.windowHandle() &&
+        PresentAtTime(*window.windowHandle(), LauncherTime(activationToken)))
+        return;
     // Qt's Wayland shell takes a token from this variable when it activates a window.
     const bool withToken = IsWaylandSession() && !activationToken.isEmpty();
     if (withToken)

@@ -1,13 +1,15 @@
 # The desktop's side of a session, on the bus of DBUS_SESSION_BUS_ADDRESS: a stand-in
 # notification server and screen saver, in a headless mutter session (not with --x11) the seat's
 # keyboard (mutter's remote-desktop API), and on request a stand-in tray (a
-# StatusNotifierWatcher whose host is there, as KDE's panel is).
+# StatusNotifierWatcher whose host is there, as KDE's panel is) or GNOME Shell's own
+# notification service, which calls a clicked notification's action on the application's bus
+# object with the time that GNOME Shell 43 hands, "_TIME0".
 #
 # Reports each notification and registered icon as a JSON line on standard output. Lines on
 # standard input: "keys KEYSYM..." types the keys; "invoke ID TOKEN" invokes a notification's
 # default action with this activation token; "lock 1" and "lock 0" lock and unlock the session;
 # "tray" starts the tray; "click SERVICE TOKEN" clicks an icon with this token, as KDE's panel
-# does.
+# does; "shell" starts GNOME Shell's service; "activate APP ACTION" clicks APP's notification.
 import json
 import sys
 import time
@@ -52,6 +54,17 @@ class ScreenSaver(dbus.service.Object):
     @dbus.service.method(SCREEN_SAVER, out_signature="b")
     def GetActive(self):
         return self.locked
+
+
+class ShellNotifications(dbus.service.Object):
+    @dbus.service.method("org.gtk.Notifications", in_signature="ssa{sv}")
+    def AddNotification(self, app, _id, notification):
+        report(call="AddNotification", app=app, default=notification["default-action"],
+               buttons=[(b["label"], b["action"]) for b in notification["buttons"]])
+
+    @dbus.service.method("org.gtk.Notifications", in_signature="ss")
+    def RemoveNotification(self, _app, _id):
+        pass
 
 
 class Tray(dbus.service.Object):
@@ -109,6 +122,13 @@ def main():
             screen_saver.locked = words[1] == "1"
         elif words[0] == "tray":
             names.extend([Tray(bus, "/StatusNotifierWatcher"), dbus.service.BusName(WATCHER, bus)])
+        elif words[0] == "shell":
+            names.extend([ShellNotifications(bus, "/org/gtk/Notifications"),
+                          dbus.service.BusName("org.gtk.Notifications", bus)])
+        elif words[0] == "activate":
+            bus.get_object(words[1], "/" + words[1].replace(".", "/")).ActivateAction(
+                words[2], dbus.Array([], "v"), {"desktop-startup-id": dbus.String("_TIME0", variant_level=1)},
+                dbus_interface="org.freedesktop.Application", ignore_reply=True)
         elif words[0] == "click":
             icon = dbus.Interface(bus.get_object(words[1], "/StatusNotifierItem"),
                                   "org.kde.StatusNotifierItem")

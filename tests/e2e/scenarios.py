@@ -222,8 +222,19 @@ class DesktopScenarios(unittest.TestCase):
         self.assertEqual((Traffic(program).shown, Traffic(program).focused), (1, False))
         self.assertEqual(notice["actions"], ["default", "Answer", "second", "Later"])
         back("the-notification", lambda token: session.send("invoke", 1, token))
+
+        # The same through GNOME Shell's own notifications: a click that hands only a time is
+        # answered through GNOME's protocol (gtk_shell1), which mutter honours.
+        session.send("shell")
+        self.assertEqual(terminate(third), 0)
+        fourth = start(dict(session.env, **session.user("fourth")), "the fourth application")
+        self.assertEqual(session.start().wait(30), 0)
+        notice = wait_until(lambda: session.called("AddNotification"), "GNOME's notification")[0]
+        self.assertEqual(notice["buttons"], [["Answer", "app.answer"], ["Later", "app.later"]])
+        session.send("activate", notice["app"], notice["default"][len("app."):])
+        wait_until(lambda: Traffic(program).focused, "the window back through gtk_shell1")
         self.assertFalse("No such signal" in pathlib.Path(program.log).read_text(), "a warning")
-        self.assertEqual([terminate(program), terminate(third)], [0, 0])
+        self.assertEqual([terminate(program), terminate(fourth)], [0, 0])
 
         session.send("tray")
         program = start(session.env, "the window with a tray")
