@@ -63,6 +63,13 @@ CQuizDlg::CQuizDlg(IQuizHost& host, QWidget* parent)
     m_focusWait.setSingleShot(true);
     m_focusWait.setInterval(kFocusWaitMs);
     connect(&m_focusWait, &QTimer::timeout, this, &CQuizDlg::NoticeIfFocusRefused);
+    // A click on the window while one of its dialogs is open: the keyboard goes on to the dialog,
+    // which would else stay below the window on some compositors (sway) and miss the keys.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (focus && focus == windowHandle() && dialog && dialog != this)
+            ActivateWindow(*dialog, {});
+    });
 }
 
 void CQuizDlg::DoDataExchange(CDataExchange* pDX) {
@@ -512,9 +519,7 @@ void CQuizDlg::mousePressEvent(QMouseEvent* event) {
 }
 
 // The timer runs only while the window is out of sight: restoring it by hand stops it too. Once
-// the window has the keyboard, by whatever way, the notification has done its work; while one of
-// its dialogs is open, the keyboard goes on to the dialog, which some compositors would leave
-// below the window clicked.
+// the window has the keyboard, by whatever way, the notification has done its work.
 void CQuizDlg::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange && IsShownToUser()) {
         KillTimer(ID_POPUP_TIMER);
@@ -523,8 +528,6 @@ void CQuizDlg::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         m_focusWait.stop();
         m_notice.Withdraw();
-        if (QWidget* dialog = QApplication::activeModalWidget(); dialog && dialog != this)
-            ActivateWindow(*dialog, {});
     }
     CDialog::changeEvent(event);
 }
