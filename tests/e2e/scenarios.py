@@ -173,10 +173,11 @@ class DesktopScenarios(unittest.TestCase):
         # The quiz window natively on Wayland, in a compositor that refuses focus stealing as
         # GNOME does (mutter, headless), seen in the program's Wayland traffic and the calls of
         # desktop.py's stand-ins: Esc hides it; a second start with the launcher's token brings
-        # it back with the keyboard; with another application holding the keyboard, a showing
-        # refused the keyboard gives a notification, whose action brings the window; a tray icon
-        # registers, a second start leaves the window hidden, and a click on the icon brings it
-        # back.
+        # it back with the keyboard; the pop-up waits for the unlock and for a pause in the
+        # typing; with another application holding the keyboard, a showing refused the keyboard
+        # gives a notification, whose action brings the window, also through GNOME Shell's own
+        # service, whose Later hides it; a tray icon registers, a second start leaves the window
+        # hidden, and a click on the icon brings it back.
         session = Session(self, wayland=True)
 
         def start(env, what):
@@ -233,6 +234,9 @@ class DesktopScenarios(unittest.TestCase):
         self.assertEqual(notice["buttons"], [["Answer", "app.answer"], ["Later", "app.later"]])
         session.send("activate", notice["app"], notice["default"][len("app."):])
         wait_until(lambda: Traffic(program).focused, "the window back through gtk_shell1")
+        session.send("lock", 1)  # from here on, only the user brings the window back
+        session.send("activate", notice["app"], "later")
+        wait_until(lambda: not Traffic(program).shown, "Later to hide the window")
         self.assertFalse("No such signal" in pathlib.Path(program.log).read_text(), "a warning")
         self.assertEqual([terminate(program), terminate(fourth)], [0, 0])
 
