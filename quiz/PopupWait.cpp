@@ -23,12 +23,26 @@ void CPopupWait::Start() {
     Check();
 }
 
+void CPopupWait::Stop() {
+    m_poll.stop();
+    m_compositorIdle.Stop();
+}
+
 void CPopupWait::Check() {
     if (IsInterruptionUnwelcome())
         return;
-    const auto idle = UserIdleTime();
-    if (idle && *idle < kTypingPause)
-        return;
-    m_poll.stop();
-    m_onReady(idle ? WAY_WITH_KEYBOARD : WAY_WITHOUT_KEYBOARD);
+    if (const auto idle = UserIdleTime()) {
+        if (*idle >= kTypingPause)
+            Come(WAY_WITH_KEYBOARD);
+    } else if (m_compositorIdle.IsWatching() || m_compositorIdle.Start(kTypingPause)) {
+        if (m_compositorIdle.IsPaused())
+            Come(WAY_WITH_KEYBOARD);
+    } else {
+        Come(WAY_WITHOUT_KEYBOARD);
+    }
+}
+
+void CPopupWait::Come(Way way) {
+    Stop();
+    m_onReady(way);
 }

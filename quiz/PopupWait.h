@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CompositorIdle.h"
+
 #include <QTimer>
 
 #include <functional>
@@ -7,7 +9,8 @@
 // The pop-up's wait once its period has ended: the window comes back with the keyboard only
 // after the user has pressed no key for a moment, and not at all while the desktop asks not to
 // be interrupted; where the desktop tells nothing of the user's keys, it comes back without the
-// keyboard. It asks the desktop once a second, and only while it waits.
+// keyboard. It asks the desktop once a second (a Wayland compositor's idle protocol tells it by
+// itself), and only while it waits.
 class CPopupWait {
 public:
     enum Way { WAY_WITH_KEYBOARD, WAY_WITHOUT_KEYBOARD };
@@ -16,12 +19,15 @@ public:
 
     // Asks at once, then once a second until the window may come.
     void Start();
-    void Stop() { m_poll.stop(); }
+    void Stop();
     bool IsWaiting() const { return m_poll.isActive(); }
 
 private:
     void Check();
+    void Come(Way way);
 
     QTimer m_poll;
+    // Watched only where the desktop answers no idle time at once.
+    CCompositorIdle m_compositorIdle;
     std::function<void(Way)> m_onReady;
 };

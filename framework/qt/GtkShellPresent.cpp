@@ -1,12 +1,10 @@
 #include "GtkShellPresent.h"
 
+#include "WaylandGlobals.h"
+
 #include <QGuiApplication>
 #include <QWindow>
 #include <qpa/qplatformnativeinterface.h>
-
-#include <wayland-client.h>
-
-#include <cstring>
 
 namespace {
 
@@ -34,50 +32,22 @@ const wl_interface kGtkSurface = {"gtk_surface1", 4, 6, kSurfaceRequests, 2, kSu
 enum { GET_GTK_SURFACE = 0, PRESENT = 3, RELEASE = 5 };
 constexpr std::uint32_t kShellVersion = 4;
 
-struct Globals {
-    wl_registry* registry = nullptr;
-    wl_proxy* shell = nullptr;
-};
-
-void OnGlobal(void* data, wl_registry* registry, std::uint32_t name, const char* interface,
-              std::uint32_t version) {
-    auto* globals = static_cast<Globals*>(data);
-    if (!globals->shell && std::strcmp(interface, kGtkShell.name) == 0 && version >= kShellVersion)
-        globals->shell =
-            static_cast<wl_proxy*>(wl_registry_bind(registry, name, &kGtkShell, kShellVersion));
-}
-
-void OnGlobalRemove(void*, wl_registry*, std::uint32_t) {}
-
-const wl_registry_listener kRegistryListener = {OnGlobal, OnGlobalRemove};
-
 } // namespace
 
 bool PresentAtTime(QWindow& window, std::uint32_t time) {
-    QPlatformNativeInterface* native = QGuiApplication::platformNativeInterface();
-    auto* display = static_cast<wl_display*>(native->nativeResourceForIntegration("wl_display"));
-    auto* surface = static_cast<wl_surface*>(native->nativeResourceForWindow("surface", &window));
-    if (!display || !surface)
+    auto* surface = static_cast<wl_surface*>(
+        QGuiApplication::platformNativeInterface()->nativeResourceForWindow("surface", &window));
+    if (!surface)
         return false;
-    // A queue of its own, so that Qt's dispatching of its own objects is not disturbed.
-    wl_event_queue* queue = wl_display_create_queue(display);
-    auto* wrapper = static_cast<wl_display*>(wl_proxy_create_wrapper(display));
-    wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(wrapper), queue);
-    Globals globals;
-    globals.registry = wl_display_get_registry(wrapper);
-    wl_registry_add_listener(globals.registry, &kRegistryListener, &globals);
-    wl_display_roundtrip_queue(display, queue);
-    if (globals.shell) {
-        wl_proxy* gtkSurface = wl_proxy_marshal_constructor(globals.shell, GET_GTK_SURFACE,
-                                                            &kGtkSurface, nullptr, surface);
-        wl_proxy_marshal(gtkSurface, PRESENT, time);
-        wl_proxy_marshal(gtkSurface, RELEASE);
-        wl_proxy_destroy(gtkSurface);
-        wl_proxy_destroy(globals.shell);
-        wl_display_roundtrip_queue(display, queue);
-    }
-    wl_registry_destroy(globals.registry);
-    wl_proxy_wrapper_destroy(wrapper);
-    wl_event_queue_destroy(queue);
-    return globals.shell != nullptr;
+    CWaylandGlobals globals({{&kGtkShell, kShellVersion}});
+    wl_proxy* shell = globals.Get(kGtkShell);
+    if (!shell)
+        return false;
+    wl_proxy* gtkSurface =
+        wl_proxy_marshal_constructor(shell, GET_GTK_SURFACE, &kGtkSurface, nullptr, surface);
+    wl_proxy_marshal(gtkSurface, PRESENT, time);
+    wl_proxy_marshal(gtkSurface, RELEASE);
+    wl_proxy_destroy(gtkSurface);
+    globals.RoundTrip();
+    return true;
 }
