@@ -9,14 +9,16 @@ cd "$(dirname "$0")"
 # What building and running Quillow needs.
 run_packages=(
     cmake g++ make
-    qt6-base-dev qt6-base-private-dev libxcb1-dev qt6-multimedia-dev qt6-wayland
+    qt6-base-dev qt6-base-private-dev libxcb1-dev libxcb-screensaver0-dev libglib2.0-dev
+    libwayland-dev
+    qt6-multimedia-dev qt6-wayland
     fonts-liberation2 fonts-dejavu-core
     libicu-dev
 )
 # What the tests and the benchmarks need besides.
 test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb x11-utils xdotool imagemagick trayer python3 valgrind libxdamage-dev
+    xvfb x11-utils xdotool imagemagick trayer openbox wmctrl python3 valgrind libxdamage-dev
     mutter dbus python3-dbus python3-gi
     desktop-file-utils appstream
     clang libclang-rt-14-dev

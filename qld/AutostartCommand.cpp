@@ -84,7 +84,8 @@ int SwitchOn(const fs::path& file) {
                                      ExecWord(program.string()),
                                      "\n"
                                      "Icon=" QUILLOW_APP_ID "\n"
-                                     "Terminal=false\n");
+                                     "Terminal=false\n"
+                                     "StartupNotify=true\n");
     std::FILE* out = std::fopen(file.c_str(), "w");
     if (!out) {
         PrintError(file.string(), std::strerror(errno));

@@ -18,8 +18,10 @@
 #include "ResourceIds.h"
 #include "ScheduleDlg.h"
 #include "Strings.h"
+#include "TrayHost.h"
 #include "WindowActivation.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QMenu>
@@ -56,10 +58,18 @@ const CommandEntry<CQuizDlg> CQuizDlg::kCommands[] = {
 
 CQuizDlg::CQuizDlg(IQuizHost& host, QWidget* parent)
     : CDialog(IDD_QUIZ, parent), m_host(host), m_file(host), m_answerBox(host.GetDisplayColors()),
-      m_notice([this](const QByteArray& token) { PopUp(token); }), m_announcer(this) {
+      m_notice([this](const QByteArray& token) { PopUp(token); }, [this] { HideToTray(); }),
+      m_popupWait([this](CPopupWait::Way way) { ComeBack(way); }), m_announcer(this) {
     m_focusWait.setSingleShot(true);
     m_focusWait.setInterval(kFocusWaitMs);
     connect(&m_focusWait, &QTimer::timeout, this, &CQuizDlg::NoticeIfFocusRefused);
+    // A click on the window while one of its dialogs is open: the keyboard goes on to the dialog,
+    // which would else stay below the window on some compositors (sway) and miss the keys.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (focus && focus == windowHandle() && dialog && dialog != this)
+            ActivateWindow(*dialog, {});
+    });
 }
 
 void CQuizDlg::DoDataExchange(CDataExchange* pDX) {
@@ -104,7 +114,7 @@ void CQuizDlg::FinishStart() {
         return;
     m_bStartFinished = true;
     setWindowIcon(LoadAppIcon(IDI_PROGRAM));
-    AddTrayIcon();
+    WhenTrayHostReady(this, [this] { AddTrayIcon(); });
     StoreTitle();
 }
 
@@ -308,6 +318,7 @@ bool CQuizDlg::IsTrayShown() const {
 // Elsewhere it is minimised, so that the task bar can bring it back.
 void CQuizDlg::HideToTray() {
     FinishStart();
+    m_popupWait.Stop();
     StartPopupTimer();
     m_focusWait.stop();
     m_notice.Withdraw();
@@ -328,15 +339,21 @@ void CQuizDlg::KeepPlace() {
     move(pos());
 }
 
-void CQuizDlg::PopUp(const QByteArray& activationToken) {
+// Shows the withdrawn window, or restores the minimised one.
+void CQuizDlg::ShowAgain() {
     if (isMinimized()) {
         showNormal();
         OnShowWindow();
     } else {
         show();
     }
+}
+
+void CQuizDlg::PopUp(const QByteArray& activationToken) {
+    ShowAgain();
     ActivateWindow(*this, activationToken);
     KillTimer(ID_POPUP_TIMER);
+    m_popupWait.Stop();
     m_answerBox.setFocus();
     // Activation is answered later: whether the desktop gave the keyboard is seen after a while.
     m_focusWait.start();
@@ -345,11 +362,31 @@ void CQuizDlg::PopUp(const QByteArray& activationToken) {
 // The window is back in sight but the desktop kept the keyboard elsewhere: a notification says
 // that a question waits, and its action brings the keyboard with the server's token.
 void CQuizDlg::NoticeIfFocusRefused() {
-    if (!IsShownToUser() || isActiveWindow())
-        return;
+    if (IsShownToUser() && !isActiveWindow())
+        NoticeQuestionWaiting();
+}
+
+void CQuizDlg::NoticeQuestionWaiting() {
     m_notice.Show(ToQString(LoadString(IDS_QUESTION_WAITING)),
                   ToQString(std::string(FieldText(m_current.question))),
-                  ToQString(LoadString(IDS_ANSWER_ACTION)));
+                  ToQString(LoadString(IDS_ANSWER_ACTION)),
+                  ToQString(LoadString(IDS_LATER_ACTION)));
+}
+
+// The period is over and the user has paused. Where the desktop tells nothing of the user's
+// keys, the window comes into sight without taking them, and the notification's action brings
+// the keyboard.
+void CQuizDlg::ComeBack(CPopupWait::Way way) {
+    if (way == CPopupWait::WAY_WITH_KEYBOARD) {
+        PopUp();
+        return;
+    }
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    ShowAgain();
+    raise();
+    setAttribute(Qt::WA_ShowWithoutActivating, false);
+    m_answerBox.setFocus();
+    NoticeQuestionWaiting();
 }
 
 bool CQuizDlg::IsShownToUser() const {
@@ -357,12 +394,15 @@ bool CQuizDlg::IsShownToUser() const {
 }
 
 void CQuizDlg::OnTimer(int id) {
-    if (id == ID_POPUP_TIMER)
-        PopUp();
+    if (id == ID_POPUP_TIMER) {
+        KillTimer(ID_POPUP_TIMER);
+        m_popupWait.Start();
+    }
 }
 
 void CQuizDlg::DestroyWindow() {
     KillTimer(ID_POPUP_TIMER);
+    m_popupWait.Stop();
     m_focusWait.stop();
     m_notice.Withdraw();
     if (m_file.IsOpen())
@@ -490,8 +530,10 @@ void CQuizDlg::mousePressEvent(QMouseEvent* event) {
 // The timer runs only while the window is out of sight: restoring it by hand stops it too. Once
 // the window has the keyboard, by whatever way, the notification has done its work.
 void CQuizDlg::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::WindowStateChange && IsShownToUser())
+    if (event->type() == QEvent::WindowStateChange && IsShownToUser()) {
         KillTimer(ID_POPUP_TIMER);
+        m_popupWait.Stop();
+    }
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         m_focusWait.stop();
         m_notice.Withdraw();

@@ -7,6 +7,7 @@
 #include "Dialog.h"
 #include "Exit.h"
 #include "PanelStatic.h"
+#include "PopupWait.h"
 #include "QuestionFile.h"
 #include "QuizHost.h"
 #include "SkinButton.h"
@@ -33,8 +34,11 @@ public:
     bool IsTrayShown() const;
     // Neither hidden nor minimised.
     bool IsShownToUser() const;
-    // Hidden by the program, waiting for the pop-up; the timer runs only then.
-    bool IsHiddenToTray() const { return IsTimerRunning(ID_POPUP_TIMER); }
+    // Hidden by the program, waiting for the pop-up: the timer runs only then, and once it has
+    // fired the window waits for the user to pause.
+    bool IsHiddenToTray() const {
+        return IsTimerRunning(ID_POPUP_TIMER) || m_popupWait.IsWaiting();
+    }
 
     const CQuestionFile& File() const { return m_file; }
     const QuestionRecord& Current() const { return m_current; }
@@ -87,6 +91,9 @@ private:
     void SetUpButtons();
     void OnShowWindow();
     void NoticeIfFocusRefused();
+    void NoticeQuestionWaiting();
+    void ShowAgain();
+    void ComeBack(CPopupWait::Way way);
     void SwitchFile(CFileDialog& dialog, void (CQuestionFile::*open)());
 
     static const CommandEntry<CQuizDlg> kCommands[];
@@ -107,6 +114,7 @@ private:
     QSystemTrayIcon* m_trayIcon = nullptr;
     // Says that a question waits when the desktop refused the pop-up its focus.
     CDesktopNotification m_notice;
+    CPopupWait m_popupWait;
     // Reads each new question out to screen readers.
     CAnnouncer m_announcer;
     QTimer m_focusWait;

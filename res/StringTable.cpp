@@ -33,6 +33,7 @@ constexpr std::array kStrings = {
     StringEntry{128, "Open a QLD File"},
     StringEntry{130, "A question is waiting"},
     StringEntry{131, "Answer"},
+    StringEntry{132, "Later"},
     StringEntry{141, "&Show Quillow"},
     StringEntry{1001, "Hide (Esc)"},
     StringEntry{1003, "Edit (Shift+Enter)"},

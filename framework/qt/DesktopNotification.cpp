@@ -14,6 +14,7 @@ const QString kService = QStringLiteral("org.freedesktop.Notifications");
 const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
 const QString kDefaultAction = QStringLiteral("default");
+const QString kSecondAction = QStringLiteral("second");
 constexpr uint kUrgencyNormal = 1;
 
 QDBusMessage Call(const QString& method) {
@@ -22,8 +23,9 @@ QDBusMessage Call(const QString& method) {
 
 } // namespace
 
-CDesktopNotification::CDesktopNotification(std::function<void(const QByteArray&)> onInvoked)
-    : m_onInvoked(std::move(onInvoked)) {}
+CDesktopNotification::CDesktopNotification(std::function<void(const QByteArray&)> onInvoked,
+                                           std::function<void()> onSecond)
+    : m_onInvoked(onInvoked), m_onSecond(onSecond), m_shell(onInvoked, onSecond) {}
 
 CDesktopNotification::~CDesktopNotification() {
     Withdraw();
@@ -46,26 +48,38 @@ bool CDesktopNotification::Connect() {
 }
 
 void CDesktopNotification::Show(const QString& summary, const QString& body,
-                                const QString& actionLabel) {
+                                const QString& actionLabel, const QString& secondLabel) {
+    const unsigned request = ++m_request;
+    const QStringList actions{kDefaultAction, actionLabel, kSecondAction, secondLabel};
+    if (m_shell.IsUsable())
+        m_shell.Show(summary, body, actionLabel, secondLabel, [=, this] {
+            if (request == m_request)
+                ShowThroughServer(request, summary, body, actions);
+        });
+    else
+        ShowThroughServer(request, summary, body, actions);
+}
+
+void CDesktopNotification::ShowThroughServer(unsigned request, const QString& summary,
+                                             const QString& body, const QStringList& actions) {
     if (!Connect())
         return;
-    const unsigned request = ++m_request;
     // A server that reads markup in the body gets the text escaped.
     auto* watcher = new QDBusPendingCallWatcher(
         QDBusConnection::sessionBus().asyncCall(Call(QStringLiteral("GetCapabilities"))), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, request, summary, body, actionLabel](QDBusPendingCallWatcher* call) {
+            [this, request, summary, body, actions](QDBusPendingCallWatcher* call) {
                 call->deleteLater();
                 const QDBusPendingReply<QStringList> capabilities = *call;
                 if (capabilities.isError() || request != m_request)
                     return;
-                Notify(request, summary, body, actionLabel,
+                Notify(request, summary, body, actions,
                        capabilities.value().contains(QStringLiteral("body-markup")));
             });
 }
 
 void CDesktopNotification::Notify(unsigned request, const QString& summary, const QString& body,
-                                  const QString& actionLabel, bool bodyMarkup) {
+                                  const QStringList& actions, bool bodyMarkup) {
     const QString appId = QGuiApplication::desktopFileName();
     QVariantMap hints;
     hints.insert(QStringLiteral("desktop-entry"), appId);
@@ -74,8 +88,7 @@ void CDesktopNotification::Notify(unsigned request, const QString& summary, cons
     QDBusMessage notify = Call(QStringLiteral("Notify"));
     // It stays until it is used or withdrawn.
     notify << QGuiApplication::applicationDisplayName() << m_id << appId << summary
-           << (bodyMarkup ? body.toHtmlEscaped() : body) << QStringList{kDefaultAction, actionLabel}
-           << hints << 0;
+           << (bodyMarkup ? body.toHtmlEscaped() : body) << actions << hints << 0;
     auto* watcher =
         new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(notify), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
@@ -97,6 +110,7 @@ void CDesktopNotification::Withdraw() {
     ++m_request;
     m_token.clear();
     Close(std::exchange(m_id, 0u));
+    m_shell.Withdraw();
 }
 
 void CDesktopNotification::Close(uint id) {
@@ -113,10 +127,13 @@ void CDesktopNotification::OnActivationToken(uint id, const QString& token) {
 }
 
 void CDesktopNotification::OnActionInvoked(uint id, const QString& action) {
-    if (id == 0 || id != m_id || action != kDefaultAction)
+    if (id == 0 || id != m_id)
         return;
     const QByteArray token = std::exchange(m_token, QByteArray());
-    m_onInvoked(token);
+    if (action == kDefaultAction)
+        m_onInvoked(token);
+    else if (action == kSecondAction)
+        m_onSecond();
 }
 
 void CDesktopNotification::OnClosed(uint id, uint) {

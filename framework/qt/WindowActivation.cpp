@@ -1,12 +1,14 @@
 #include "WindowActivation.h"
 
+#include "GtkShellPresent.h"
+#include "X11Display.h"
+
 #include <QGuiApplication>
 #include <QWidget>
+#include <QWindow>
 #include <qpa/qplatformnativeinterface.h>
-#include <xcb/xcb.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace {
 
@@ -22,15 +24,6 @@ xcb_timestamp_t LauncherTime(const QByteArray& startupId) {
     return ok ? time : 0;
 }
 
-xcb_atom_t InternAtom(xcb_connection_t* connection, const char* name) {
-    const xcb_intern_atom_cookie_t cookie =
-        xcb_intern_atom(connection, false, static_cast<uint16_t>(qstrlen(name)), name);
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-    std::free(reply);
-    return atom;
-}
-
 } // namespace
 
 bool IsWaylandSession() {
@@ -38,14 +31,8 @@ bool IsWaylandSession() {
 }
 
 void EndLauncherStartup(const QByteArray& startupId) {
-    if (!IsX11Session() || startupId.isEmpty())
-        return;
-    QPlatformNativeInterface* native = QGuiApplication::platformNativeInterface();
-    auto* connection =
-        static_cast<xcb_connection_t*>(native->nativeResourceForIntegration("connection"));
-    const auto root = static_cast<xcb_window_t>(
-        reinterpret_cast<quintptr>(native->nativeResourceForIntegration("rootwindow")));
-    if (!connection || !root)
+    const auto [connection, root] = CurrentX11Display();
+    if (!connection || !root || startupId.isEmpty())
         return;
     const xcb_atom_t begin = InternAtom(connection, "_NET_STARTUP_INFO_BEGIN");
     const xcb_atom_t more = InternAtom(connection, "_NET_STARTUP_INFO");
@@ -86,6 +73,11 @@ void ActivateWindow(QWidget& window, const QByteArray& activationToken) {
         EndLauncherStartup(activationToken);
         return;
     }
+    // GNOME Shell hands a time, not a token, with the click on a notification (GNOME 43: always
+    // 0, which mutter takes for "now").
+    if (IsWaylandSession() && activationToken.startsWith("_TIME") && window.windowHandle() &&
+        PresentAtTime(*window.windowHandle(), LauncherTime(activationToken)))
+        return;
     // Qt's Wayland shell takes a token from this variable when it activates a window.
     const bool withToken = IsWaylandSession() && !activationToken.isEmpty();
     if (withToken)

@@ -45,11 +45,13 @@ def terminate(program):
 class Session:
     # A private user with the programs and servers started for it (their output in numbered
     # logs), all gone when the test ends, on a display server of its own: an X display (Xvfb)
-    # with trayer as the tray host (hiding withdraws the window there), without a window manager;
-    # or GNOME's compositor without X11 (mutter --headless) on a private session bus, with
-    # desktop.py's stand-ins, where the programs log their Wayland traffic.
+    # with trayer as the tray host (hiding withdraws the window there), without a window manager,
+    # or with a window manager (openbox) and desktop.py's stand-ins on a private session bus, but
+    # no tray (hiding minimises the window); or GNOME's compositor without X11 (mutter
+    # --headless) on a private session bus, with desktop.py's stand-ins, where the programs log
+    # their Wayland traffic.
 
-    def __init__(self, test, wayland=False):
+    def __init__(self, test, wayland=False, window_manager=False):
         self.folder = tempfile.TemporaryDirectory(prefix="quillow-e2e-")
         self.processes = []
         test.addCleanup(self.close)
@@ -57,24 +59,31 @@ class Session:
                     and not k.startswith(("QT_", "XDG_", "WAYLAND_", "DBUS_", "GTK_", "KDE_"))}
         self.env.update(self.user("home"), LANG="C.UTF-8", LC_ALL="C.UTF-8")
         self.settings = os.path.join(self.env["XDG_CONFIG_HOME"], "Brightfen", "Quillow.conf")
+        self.tree = "-children"
         if not wayland:
             self.env["DISPLAY"] = ":" + self.server(["Xvfb", "-displayfd", "{}", "-screen", "0",
                                                      "1024x768x24", "-nolisten", "tcp", "-noreset"])
-            self.spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
-                        "--height", "24"])
-            wait_until(lambda: self.windows("panel"), "trayer")
-            return
+            if not window_manager:
+                self.spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype",
+                            "request", "--height", "24"])
+                wait_until(lambda: self.windows("panel"), "trayer")
+                return
+            self.tree = "-tree"  # the programs' windows inside the window manager's frames
+            self.spawn(["openbox"])
+            wait_until(lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.run(
+                "xprop", "-root", "_NET_SUPPORTING_WM_CHECK"), "openbox")
         self.env["DBUS_SESSION_BUS_ADDRESS"] = self.server(
             ["dbus-daemon", "--session", "--nofork", "--print-address={}"])
-        self.spawn(["mutter", "--headless", "--wayland", "--no-x11", "--virtual-monitor",
-                    "1024x768", "--wayland-display", "wayland-quillow"])
-        self.socket = os.path.join(self.env["XDG_RUNTIME_DIR"], "wayland-quillow")
-        # Widgets drawn in shared memory: no graphics driver, which LeakSanitizer would see.
-        self.env.update(WAYLAND_DISPLAY=self.socket, QT_QPA_PLATFORM="wayland",
-                        QT_WAYLAND_CLIENT_BUFFER_INTEGRATION="none", WAYLAND_DEBUG="client")
+        if wayland:
+            self.spawn(["mutter", "--headless", "--wayland", "--no-x11", "--virtual-monitor",
+                        "1024x768", "--wayland-display", "wayland-quillow"])
+            self.socket = os.path.join(self.env["XDG_RUNTIME_DIR"], "wayland-quillow")
+            # Widgets drawn in shared memory: no graphics driver, which LeakSanitizer would see.
+            self.env.update(WAYLAND_DISPLAY=self.socket, QT_QPA_PLATFORM="wayland",
+                            QT_WAYLAND_CLIENT_BUFFER_INTEGRATION="none", WAYLAND_DEBUG="client")
         # The system interpreter, which has python3-dbus and python3-gi; it reports in its log.
-        self.desktop = self.spawn(["/usr/bin/python3", os.path.dirname(__file__) + "/desktop.py"],
-                                  stdin=subprocess.PIPE, text=True)
+        self.desktop = self.spawn(["/usr/bin/python3", os.path.dirname(__file__) + "/desktop.py"]
+                                  + ["--x11"] * (not wayland), stdin=subprocess.PIPE, text=True)
         test.addCleanup(self.desktop.stdin.close)
         wait_until(lambda: self.called("ready"), "desktop.py")
 
@@ -147,7 +156,7 @@ class Session:
     def windows(self, name=None):
         # The shown top-level windows (of this name), from the top of the stack down.
         return [w for w, n in re.findall(r'^\s+(0x[0-9a-f]+) (?:"(.*)"|\(has no name\)): ',
-                                         self.run("xwininfo", "-root", "-children"), re.M)
+                                         self.run("xwininfo", "-root", self.tree), re.M)
                 if name in (None, n) and self.shown(w)]
 
     def shown(self, window):

@@ -5,6 +5,7 @@ import pathlib
 import random
 import re
 import threading
+import time
 import unittest
 
 import qld
@@ -146,15 +147,44 @@ class XScenarios(XTest):
         self.assertGreater(counted, 5, "too few answers reached the file")
 
 
-class WaylandScenario(unittest.TestCase):
+class DesktopScenarios(unittest.TestCase):
+    def test_popup(self):
+        # Under a window manager (openbox) on X: with the period over, the pop-up waits while the
+        # user types in another window (none of the keys reach Quillow) and takes the keyboard
+        # within 5 s of the last key; a full-screen window and then a locked session hold it
+        # back until they end.
+        session = Session(self, window_manager=True)
+        session.quiz(session.deck("deck.qld", qld.numbered_cards(5), popup_minutes=0))
+        keys = pathlib.Path(session.spawn(["xev", "-event", "keyboard"]).log)
+        other = wait_until(lambda: session.windows("Event Tester"), "another window")[0]
+        typed = "the user types a sentence"
+        session.key("Escape", "windowfocus", "--sync", other, "type", "--delay", "150", typed)
+        self.assertFalse(session.shown(session.window), "it came back during the typing")
+        wait_until(lambda: session.focused() == session.window, "the pop-up", timeout=5)
+        self.assertEqual(keys.read_text().count("KeyPress"), len(typed))
+
+        session.run("wmctrl", "-i", "-r", other, "-b", "add,fullscreen")
+        session.key("Escape", "windowfocus", "--sync", other)
+        time.sleep(3)
+        self.assertFalse(session.shown(session.window), "it came over a full-screen window")
+        session.send("lock", 1)
+        session.run("wmctrl", "-i", "-r", other, "-b", "remove,fullscreen")
+        time.sleep(3)
+        self.assertFalse(session.shown(session.window), "it came over a locked screen")
+        session.send("lock", 0)
+        wait_until(lambda: session.focused() == session.window, "the pop-up", timeout=5)
+        self.assertEqual(terminate(session.program), 0)
+
+
     def test_wayland(self):
         # The quiz window natively on Wayland, in a compositor that refuses focus stealing as
         # GNOME does (mutter, headless), seen in the program's Wayland traffic and the calls of
         # desktop.py's stand-ins: Esc hides it; a second start with the launcher's token brings
-        # it back with the keyboard; with another application holding the keyboard, a showing
-        # refused the keyboard gives a notification, whose action brings the window; a tray icon
-        # registers, a second start leaves the window hidden, and a click on the icon brings it
-        # back.
+        # it back with the keyboard; the pop-up waits for the unlock and for a pause in the
+        # typing; with another application holding the keyboard, a showing refused the keyboard
+        # gives a notification, whose action brings the window, also through GNOME Shell's own
+        # service, whose Later hides it; a tray icon registers, a second start leaves the window
+        # hidden, and a click on the icon brings it back.
         session = Session(self, wayland=True)
 
         def start(env, what):
@@ -168,7 +198,8 @@ class WaylandScenario(unittest.TestCase):
             wait_until(lambda: Traffic(program).focused, "the window back with " + token)
             self.assertIn(token, Traffic(program).activations)
 
-        deck = session.deck("deck.qld", [("Q", "a")] * 5)
+        deck = session.deck("deck.qld", [("Q", "a")] * 5, popup_minutes=0)
+        session.send("lock", 1)  # the period ends at once, but the locked session holds it back
         program = start(session.env, "the window")
         session.send("keys", 0xff1b)  # Escape hides the window
         wait_until(lambda: not Traffic(program).shown, "Esc to hide the window")
@@ -177,15 +208,44 @@ class WaylandScenario(unittest.TestCase):
         session.send("keys", ord("a"), 0xff0d)  # any question due is answered with a, Return
         wait_until(lambda: sum(qld.counts(qld.read(deck))) == 1, "the answer")
 
-        # Another application (the program of another user) takes the keyboard; a second start
-        # without a token brings the window forward, but the compositor keeps the keyboard there.
+        # Hidden again, it waits past the unlock while the user types in another application
+        # (the program of another user): no key reaches it; once the typing stops it comes back
+        # with the keyboard within 5 s.
+        session.send("keys", 0xff1b)
+        wait_until(lambda: not Traffic(program).shown, "Esc to hide the window")
         other = start(dict(session.env, **session.user("other")), "the other application")
+        session.send("lock", 0)
+        for _ in range(20):
+            session.send("keys", ord("x"))
+            time.sleep(0.2)
+        self.assertEqual(Traffic(program).shown, 0, "it came back during the typing")
+        wait_until(lambda: Traffic(program).focused, "the pop-up with the keyboard", timeout=5)
+
+        # A third application takes the keyboard; a second start without a token brings the
+        # window forward, but the compositor keeps the keyboard there: a notification.
+        self.assertEqual(terminate(other), 0)  # the two share the build tree's default deck
+        third = start(dict(session.env, **session.user("third")), "the third application")
         self.assertEqual(session.start().wait(30), 0)
         notice = wait_until(lambda: session.called("Notify"), "a notification")[0]
         self.assertEqual((Traffic(program).shown, Traffic(program).focused), (1, False))
-        self.assertIn("default", notice["actions"])
+        self.assertEqual(notice["actions"], ["default", "Answer", "second", "Later"])
         back("the-notification", lambda token: session.send("invoke", 1, token))
-        self.assertEqual([terminate(program), terminate(other)], [0, 0])
+
+        # The same through GNOME Shell's own notifications: a click that hands only a time is
+        # answered through GNOME's protocol (gtk_shell1), which mutter honours.
+        session.send("shell")
+        self.assertEqual(terminate(third), 0)
+        fourth = start(dict(session.env, **session.user("fourth")), "the fourth application")
+        self.assertEqual(session.start().wait(30), 0)
+        notice = wait_until(lambda: session.called("AddNotification"), "GNOME's notification")[0]
+        self.assertEqual(notice["buttons"], [["Answer", "app.answer"], ["Later", "app.later"]])
+        session.send("activate", notice["app"], notice["default"][len("app."):])
+        wait_until(lambda: Traffic(program).focused, "the window back through gtk_shell1")
+        session.send("lock", 1)  # from here on, only the user brings the window back
+        session.send("activate", notice["app"], "later")
+        wait_until(lambda: not Traffic(program).shown, "Later to hide the window")
+        self.assertFalse("No such signal" in pathlib.Path(program.log).read_text(), "a warning")
+        self.assertEqual([terminate(program), terminate(fourth)], [0, 0])
 
         session.send("tray")
         program = start(session.env, "the window with a tray")
