@@ -143,7 +143,8 @@ TEST(AnswerEditTest, KeysSendTheirCommandsOrReachTheBox) {
 // Button faces follow at steps of the button's width, four to a group; the caption is teal (the
 // only colour greener than red) on the pressed face alone. The panel shows the bar's segments (0:
 // dark, 1 to 4: colours by place) and, in groups five characters apart, the digits of the number,
-// the progress in per cent, the range's first and last, each glyph five pixels apart.
+// the progress in per cent, the range's first and last, each glyph five pixels apart; its text
+// says all that in words for screen readers.
 TEST(SkinTest, ControlsShowTheirPartsOfThePictureOrPlainFaces) {
     CSkinButton button;
     QPushButton plain("Answer");
@@ -178,11 +179,16 @@ TEST(SkinTest, ControlsShowTheirPartsOfThePictureOrPlainFaces) {
     CPanelStatic panel;
     panel.resize(54, 35);
     QuestionFileHeader& h = file.header;
-    for (const auto& [correct, number, mode, from, to, p, step, bar, digits] :
-         {std::tuple{0, 7, 1, 0, 19, 0, 3, "0000000000", "0007 001  0001 0020"},
-          {3, 12345, 0, 4, 9, 6, 5, "1110000000", "2345 012  0005 0010"},
-          {10, 42, 2, 0, 9, 13, 0, "1112223334", "0042 100  0001 0010"},
-          {INT32_MIN, 1, 3, 5, 5, 5, 1, "0000000000", "0001 100  0006 0006"}}) {
+    for (const auto& [correct, number, mode, from, to, p, step, bar, digits, read] :
+         {std::tuple{
+              0, 7, 1, 0, 19, 0, 3, "0000000000", "0007 001  0001 0020",
+              "Question 7: 0 correct answers, 1% of the pass, Normal review, questions 1 to 20"},
+          {3, 12345, 0, 4, 9, 6, 5, "1110000000", "2345 012  0005 0010",
+           "Question 12345: 3 correct answers, 12% of the pass, Careful review, questions 5 to 10"},
+          {10, 42, 2, 0, 9, 13, 0, "1112223334", "0042 100  0001 0010",
+           "Question 42: 10 correct answers, 100% of the pass, Rough review, questions 1 to 10"},
+          {INT32_MIN, 1, 3, 5, 5, 5, 1, "0000000000", "0001 100  0006 0006",
+           "Question 1: 0 correct answers, 100% of the pass, No review, questions 6 to 6"}}) {
         SCOPED_TRACE(digits);
         h.reviewMode = mode, h.rangeFrom = from, h.rangeTo = to, h.position = p, h.stepIndex = step;
         panel.SetInfo(CPanelStatic::LevelOf(correct), number, &file);
@@ -196,5 +202,6 @@ TEST(SkinTest, ControlsShowTheirPartsOfThePictureOrPlainFaces) {
                               {90 + 5 * (digits[i] - '0'), 0}))
                 << "digit " << i;
         EXPECT_TRUE(shows({46, 2, 5, 5}, {110 + 6 * mode, 9})) << "the mode";
+        EXPECT_EQ(panel.text().toStdString(), read) << "what a screen reader reads";
     }
 }
