@@ -7,6 +7,7 @@
 #include "TestHost.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
@@ -17,6 +18,15 @@
 
 namespace {
 
+// Every control shown that Tab reaches has a name that screen readers say.
+void ExpectNamed(const CDialog& dialog) {
+    for (QWidget* control : dialog.findChildren<QWidget*>())
+        if (control->isVisible() && (control->focusPolicy() & Qt::TabFocus)) {
+            EXPECT_NE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name), "")
+                << dialog.windowTitle().toStdString() << ": " << control->metaObject()->className();
+        }
+}
+
 // Runs the dialog modally and returns how it ended: the script drives it, and each go-to dialog
 // that it opens takes the next number, typed over the selected preset (Escape for an empty one).
 int RunModal(CDialog& dialog, const std::function<void(CDialog&)>& script,
@@ -25,6 +35,7 @@ int RunModal(CDialog& dialog, const std::function<void(CDialog&)>& script,
         if (!dynamic_cast<CGotoDlg*>(&shown))
             return script(shown);
         ASSERT_FALSE(numbers.empty()) << "an unexpected go-to dialog";
+        ExpectNamed(shown);
         QWidget* box = shown.GetDlgItem(IDC_GOTO_NUMBER);
         QTest::keyClicks(box, QString::fromStdString(numbers.front()));
         QTest::keyClick(box, numbers.front().empty() ? Qt::Key_Escape : Qt::Key_Return);
@@ -76,6 +87,7 @@ TEST(DialogsTest, OptionPeriodIsUpTo360Minutes) {
     MessageBoxRecorder boxes;
     COptionDlg dialog(nullptr);
     const auto script = [](CDialog& shown) {
+        ExpectNamed(shown);
         QWidget* period = shown.GetDlgItem(IDC_OPTION_PERIOD);
         shown.SetDlgItemText(IDC_OPTION_PERIOD, "361");
         QTest::keyClick(period, Qt::Key_Return);
@@ -103,6 +115,7 @@ TEST(DialogsTest, EditorStoresARecordOnLeavingIt) {
             EXPECT_EQ(editor.OnDisk(), Records(MakeDataFile(onDisk))) << position;
         };
         Activate(dialog);
+        ExpectNamed(dialog);
         QWidget* question = dialog.GetDlgItem(IDC_EDIT_QUESTION);
         question->setFocus();
         QTest::keyClick(question, Qt::Key_Tab);
