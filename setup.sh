@@ -22,7 +22,7 @@ test_packages=(
     mutter dbus python3-dbus python3-gi
     desktop-file-utils appstream
     clang libclang-rt-14-dev
-    qt6ct
+    qt6ct orca at-spi2-core
 )
 
 install_missing() {

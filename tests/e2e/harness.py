@@ -8,6 +8,7 @@ import socket
 import struct
 import subprocess
 import tempfile
+import threading
 import time
 import unittest
 
@@ -54,6 +55,7 @@ class Session:
     def __init__(self, test, wayland=False, window_manager=False):
         self.folder = tempfile.TemporaryDirectory(prefix="quillow-e2e-")
         self.processes = []
+        self.test = test
         test.addCleanup(self.close)
         self.env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "XAUTHORITY")
                     and not k.startswith(("QT_", "XDG_", "WAYLAND_", "DBUS_", "GTK_", "KDE_"))}
@@ -97,6 +99,27 @@ class Session:
             f.write("[Appearance]\ncustom_palette=true\nstyle=Fusion\n"
                     "color_scheme_path=/usr/share/qt6ct/colors/darker.conf\n")
         self.env["QT_QPA_PLATFORMTHEME"] = "qt6ct"
+
+    def screen_reader(self):
+        # Orca on a session bus of its own, without a speech synthesizer (the spawn command of
+        # speech-dispatcher's client fails at once). It writes its debug log to a terminal, which
+        # it does line by line; spoken() reads what it said there.
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = self.server(
+            ["dbus-daemon", "--session", "--nofork", "--print-address={}"])
+        self.spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
+        terminal, self.orca_log = os.openpty(), b""
+
+        def read():
+            while chunk := os.read(terminal[0], 65536):
+                self.orca_log += chunk
+        threading.Thread(target=read, daemon=True).start()
+        orca = self.spawn(["orca", "--debug-file=" + os.ttyname(terminal[1])],
+                          env=dict(self.env, SPEECHD_CMD="/bin/false"))
+        self.test.addCleanup(orca.kill)  # it does not always end on SIGTERM
+        wait_until(lambda: "Screen reader on." in self.spoken(), "Orca")
+
+    def spoken(self):
+        return re.findall(r"SPEECH OUTPUT: '(.*?)' ?\{", self.orca_log.decode(errors="replace"))
 
     def screenshot(self, window, x, y, width, height):
         # The colours of an area of the window, in pixels from its top-left corner, most used first.

@@ -18,11 +18,17 @@ class XScenarios(XTest):
         # Go (F7); hidden by its button, the window pops up by the timer where the user put it,
         # with the keyboard; a second start brings it to the top at the launcher's time; SIGTERM
         # with the Function menu open saves the header. All under a dark palette, where dialogs
-        # are dark and the skin keeps its colours.
+        # are dark and the skin keeps its colours, and with Orca, which says each new question
+        # (after an answer, F8, Go and the pop-up) while the keyboard stays in the answer box.
         session = self.session
         session.dark_theme()
+        session.screen_reader()
         # The default schedule asks position p, then p-2, p-5 and p-11 within the range.
         deck = session.deck("deck.qld", qld.numbered_cards(20), popup_minutes=0)
+        def heard(question, since=0):  # the question that Orca said last (since that line)
+            said = lambda: [s for s in session.spoken()[since:] if s.startswith("notification ")]
+            wait_until(lambda: said()[-1:] == ["notification %s." % question], "Orca: " + question)
+
         session.quiz(deck)
         session.answer("A")
         box = session.dialog("The correct answer is...")
@@ -31,15 +37,21 @@ class XScenarios(XTest):
         for area in ((14, 14, 412, 64), (12, 104, 414, 54)):  # the question, the answer "A"
             colours = session.screenshot(session.window, *area)
             self.assertGreaterEqual(max(contrast(colours[0], c) for c in colours), 4.5, area)
+        heard("Q1")
         session.answer_counted("1", 0)  # the typed text stayed in the box
+        heard("Q2")
         session.click(session.window, 473, 108)  # the Answer button
         session.dismiss(session.dialog("The correct answer is..."))
         session.answer_counted("A2", 1)
+        heard("Q3")
         session.answer_counted("A3", 2)
+        heard("Q1")
         session.key("F8")  # Next: question 1 is skipped, not counted
+        heard("Q4")
         session.answer_counted("A4", 3)
         session.key("F7")
         session.key("ctrl+a", "7", "Return", window=session.dialog("Go to ..."))
+        heard("Q7")
         session.answer_counted("A7", 6)
 
         window = session.window
@@ -49,11 +61,14 @@ class XScenarios(XTest):
                                              "structure", "-event", "property"]).log)
         wait_until(lambda: not session.run("xprop", "-id", window, "-f", "_E2E", "8s", "-set",
                                            "_E2E", "1") and "_E2E" in events.read_text(), "xev")
+        heard("Q5")
+        since = len(session.spoken())
         session.click(window, 473, 154)  # Hide; the period 0 ends at once
         wait_until(lambda: re.findall(r"^(UnmapNotify|MapNotify)", events.read_text(), re.M)
                    == ["UnmapNotify", "MapNotify"], "the window to hide and pop up")
         wait_until(lambda: session.focused() == window, "the keyboard on the pop-up")
         self.assertIn("Position: 40,30 ", session.xdotool("getwindowgeometry", window))
+        heard("Q5", since)
         session.answer_counted("A5", 4)
 
         session.spawn(["xev"])  # another application's window above it
