@@ -11,6 +11,7 @@ run_packages=(
     cmake g++ make
     qt6-base-dev qt6-base-private-dev libxcb1-dev qt6-multimedia-dev qt6-wayland
     fonts-liberation2 fonts-dejavu-core
+    pkg-config libzip-dev libzstd-dev libsqlite3-dev libexpat1-dev
 )
 # What the tests and the benchmarks need besides.
 test_packages=(

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "DeckFormat.h"
+
+// The facts of a Mnemosyne 2 card package (.cards: a zip archive whose cards.xml is a list of
+// log entries): a front-and-back fact gives its front and back, a vocabulary fact its foreign
+// word and meaning; facts of other card types are left out and counted.
+OtherDeckRead ReadMnemosyneCards(const std::string& path, const CardHandler& onCard);
