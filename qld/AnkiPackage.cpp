@@ -132,6 +132,15 @@ bool Unpack(const ZipArchive& zip, const Collection& collection, PrivateCopy& co
         [&](std::string_view piece) {
             if (!zstd)
                 return write(piece);
+            // A frame that tells its size is refused before it is unpacked.
+            if (const unsigned long long size =
+                    ZSTD_getFrameContentSize(piece.data(), piece.size());
+                pending == 0 && size != ZSTD_CONTENTSIZE_UNKNOWN &&
+                size != ZSTD_CONTENTSIZE_ERROR && size > ZipArchive::kLargestUnpacked) {
+                error = Concat(collection.name, ": it would unpack to more than ",
+                               std::to_string(ZipArchive::kLargestUnpacked >> 20), " MB");
+                return false;
+            }
             ZSTD_inBuffer in{piece.data(), piece.size(), 0};
             while (in.pos < in.size) {
                 ZSTD_outBuffer o{out.data(), out.size(), 0};
@@ -223,16 +232,19 @@ private:
                 type.fields.push_back(s.Text(2));
             }))
             return false;
-        std::string error;
+        std::string error, known;
         bool any = false;
         for (auto& [id, type] : m_types) {
             if (!PickColumns(m_choice.fields.empty() ? "1,2" : m_choice.fields, type.fields,
                              type.picked, error))
                 type.picked.clear();
             any = any || !type.picked.empty();
+            for (std::size_t i = 0; i < type.fields.size(); ++i)
+                known += Concat(i == 0 ? (known.empty() ? "" : "; ") : ", ", type.fields[i]);
         }
         if (!any && !m_types.empty())
-            m_read.error = Concat("--fields: ", error);
+            m_read.error = Concat("--fields ", m_choice.fields,
+                                  ": no note type has these fields; they have ", known);
         return any || m_types.empty();
     }
 
@@ -311,11 +323,14 @@ private:
         return ok;
     }
 
-    // A card; one without an answer is a row of one field.
+    // A card; one without an answer is a row of one field, one without a question no row.
     void Emit(int number, const std::string& question, const std::string& answer,
               const std::string& deck) {
         TextRow row{number, {FieldText(question, m_read.converted)}};
-        if (std::string text = FieldText(answer, m_read.converted); !text.empty())
+        std::string text = FieldText(answer, m_read.converted);
+        if (row.fields[0].empty())
+            row.fields.clear(); // no question: a blank row
+        else if (!text.empty())
             row.fields.push_back(std::move(text));
         m_onCard(std::move(row), deck);
     }

@@ -6,6 +6,7 @@
 #include "MnemosyneCards.h"
 #include "ZipArchive.h"
 
+#include <filesystem>
 #include <fstream>
 
 DeckKind DetectDeckKind(const std::string& path) {
@@ -19,6 +20,12 @@ DeckKind DetectDeckKind(const std::string& path) {
         return zip.Open(path, ignored) && zip.Has("cards.xml") ? DeckKind::MnemosyneCards
                                                                : DeckKind::AnkiPackage;
     }
+    // A package that is no zip archive is damaged, not text.
+    const std::string extension = std::filesystem::path(path).extension().string();
+    if (extension == ".apkg" || extension == ".colpkg")
+        return DeckKind::AnkiPackage;
+    if (extension == ".cards")
+        return DeckKind::MnemosyneCards;
     const std::size_t first =
         start.find_first_not_of(" \t\r\n", start.starts_with("\xEF\xBB\xBF") ? 3 : 0);
     if (first != std::string::npos && start[first] == '<' &&

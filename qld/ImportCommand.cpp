@@ -254,7 +254,7 @@ int RunImport(const CommandLine& line) {
         PrintError(
             sourceName,
             Concat(Counted(static_cast<long long>(cards.size() + read.beyond - room), "card"),
-                   " from line ", std::to_string(firstLeftOut),
+                   " from ", read.unit, " ", std::to_string(firstLeftOut),
                    " on left out: a data file holds at most ", std::to_string(kMaxQuestions),
                    " questions"));
         cards.resize(std::min(room, cards.size()));
