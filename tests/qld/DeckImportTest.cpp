@@ -97,4 +97,107 @@ TEST_F(DeckImportTest, DecksOfOtherProgramsGiveTheirCards) {
     }
 }
 
+// Damaged and hostile files are refused with the file's name and the reason, and no deck is
+// made; a KVTML 1 file picks its languages by their names.
+TEST_F(DeckImportTest, DamagedFilesAreRefusedAndNothingIsWritten) {
+    const Bytes genanki = ReadFileBytes(Sample("genanki-js.apkg"));
+    // Ten to the tenth "a"s, from entities of ten each.
+    std::string laughs = "<!DOCTYPE kvtml [<!ENTITY a \"aaaaaaaaaa\">";
+    for (char c = 'b'; c <= 'j'; ++c) {
+        laughs += std::string("<!ENTITY ") + c + " \"";
+        for (int i = 0; i < 10; ++i)
+            laughs += std::string("&") + static_cast<char>(c - 1) + ";";
+        laughs += "\">";
+    }
+    laughs += "]><kvtml><e><o>&j;</o><t>x</t></e></kvtml>";
+    const std::tuple<std::string, std::string, std::string, std::string> cases[] = {
+        {"bomb.apkg", {}, "", "1 qld: bomb.apkg: it would unpack to more than 512 MB\n"},
+        {"zstd-bomb.apkg",
+         {},
+         "",
+         "1 qld: zstd-bomb.apkg: collection.anki21b: it would unpack to more than 512 MB\n"},
+        {"zstd-bomb-untold.apkg",
+         {},
+         "",
+         "1 qld: zstd-bomb-untold.apkg: collection.anki21b: it would unpack to more than 512 MB\n"},
+        {"newer.apkg", {}, "", "1 qld: newer.apkg: made by a newer Anki (package version 4)\n"},
+        {"not-sqlite.apkg",
+         {},
+         "",
+         "1 qld: not-sqlite.apkg: not a readable Anki collection: file is not a database\n"},
+        {"cut.apkg", std::string(genanki.begin(), genanki.begin() + 30000), "",
+         "1 qld: cut.apkg: not a sound zip archive: Not a zip archive\n"},
+        {"genanki-js.apkg",
+         {},
+         "--deck Nope",
+         "1 qld: genanki-js.apkg: no deck named 'Nope'; the decks are Default, German::Words, "
+         "Facts\n"},
+        {"genanki-js.apkg",
+         {},
+         "--fields Front,Nope",
+         "1 qld: genanki-js.apkg: --fields Front,Nope: no note type has these fields; they have "
+         "Front, Back, Example; Text, Back Extra\n"},
+        {"kwordquiz-example.kvtml",
+         {},
+         "--columns 3,1",
+         "1 qld: kwordquiz-example.kvtml: --columns: '3' is none of English, German\n"},
+        {"open.kvtml", "<kvtml>\n<e><o>a</o></kvtml>", "",
+         "1 qld: open.kvtml: line 2: mismatched tag\n"},
+        {"laughs.kvtml", laughs, "",
+         "1 qld: laughs.kvtml: line 1: limit on input amplification factor (from DTD and entities) "
+         "breached\n"},
+        {"v1.kvtml",
+         ("<kvtml><e><o l=\"en\">dog</o><t l=\"fr\">chien</t><t l=\"de\">Hund</t></e>"
+          "<e><o>cat</o><t>chat</t><t>Katze &amp; Kater</t></e></kvtml>"),
+         "--columns de,en", "0 deck.qld: 2 cards added to a new file, 2 records\n"},
+    };
+    for (const auto& [name, bytes, options, output] : cases) {
+        WriteFileBytes(dir.File(name), bytes.empty() ? ReadFileBytes(Sample(name))
+                                                     : Bytes(bytes.begin(), bytes.end()));
+        EXPECT_EQ(Run("import " + options + " deck.qld " + name), output);
+        EXPECT_EQ(std::filesystem::exists(dir.File("deck.qld")), output.starts_with("0")) << name;
+    }
+    EXPECT_EQ(Run("export deck.qld"), "0 Hund\tdog\nKatze & Kater\tcat\n");
+}
+
+// A package of 3000 notes fills the deck and goes on into the free names beside it.
+TEST_F(DeckImportTest, SplitFillsFurtherDecksWithFreeNames) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(dir.File("col").c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "CREATE TABLE col (ver, models, decks);"
+                           "CREATE TABLE notes (id INTEGER PRIMARY KEY, mid, flds);"
+                           "CREATE TABLE cards (nid, did, ord);"
+                           "INSERT INTO col VALUES (11, '{\"1\": {\"type\": 0, \"flds\": "
+                           "[{\"name\": \"Front\"}, {\"name\": \"Back\"}]}}', '{}');"
+                           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE "
+                           "i < 3000) INSERT INTO notes SELECT i, 1, 'q' || i || char(31) || 'a' "
+                           "|| i FROM n;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    int error = 0;
+    zip_t* package = zip_open(dir.File("big.apkg").c_str(), ZIP_CREATE, &error);
+    ASSERT_TRUE(package);
+    zip_file_add(package, "collection.anki2",
+                 zip_source_file(package, dir.File("col").c_str(), 0, -1), 0);
+    ASSERT_EQ(zip_close(package), 0);
+    const Bytes taken = MakeDataFile({.cards = {{"mine", "keep"}}});
+    WriteFileBytes(dir.File("deck-2.qld"), taken);
+    WriteFileBytes(dir.File("deck.qld"), MakeDataFile({.cards = {{"q0", "a0"}}}));
+
+    EXPECT_EQ(Run("import --split deck.qld big.apkg"),
+              "0 deck.qld: 999 cards added, 1000 records\n"
+              "deck-3.qld: 1000 cards added to a new file\n"
+              "deck-4.qld: 1000 cards added to a new file\n"
+              "deck-5.qld: 1 card added to a new file\n");
+    EXPECT_EQ(ReadFileBytes(dir.File("deck-2.qld")), taken);
+    const std::pair<std::string, std::string> ends[] = {{"deck.qld", "q999\ta999\n"},
+                                                        {"deck-3.qld", "q1999\ta1999\n"},
+                                                        {"deck-4.qld", "q2999\ta2999\n"},
+                                                        {"deck-5.qld", "q3000\ta3000\n"}};
+    for (const auto& [deck, last] : ends)
+        EXPECT_TRUE(Run("export " + deck).ends_with(last)) << deck;
+}
+
 } // namespace
