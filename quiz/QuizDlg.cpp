@@ -5,6 +5,7 @@
 #include "AnswerKeys.h"
 #include "BackgroundImage.h"
 #include "DataExchange.h"
+#include "DeckConversion.h"
 #include "DesktopServices.h"
 #include "FileDialog.h"
 #include "GotoDlg.h"
@@ -21,8 +22,10 @@
 #include "WindowActivation.h"
 
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShowEvent>
@@ -75,6 +78,7 @@ void CQuizDlg::DoDataExchange(CDataExchange* pDX) {
 bool CQuizDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     EnableToolTips();
+    setAcceptDrops(true);
     TakeEscapePress();
     LoadBackgroundImage(m_host.GetProgramFolder());
     CreatePanel();
@@ -441,7 +445,8 @@ void CQuizDlg::OnNewFile() {
 }
 
 void CQuizDlg::OnOpenFile() {
-    CFileDialog dialog(true, "qld", "", OFN_FILEMUSTEXIST, LoadString(IDS_QLD_FILTER));
+    CFileDialog dialog(true, "qld", "", OFN_FILEMUSTEXIST,
+                       WithOtherDecks(LoadString(IDS_QLD_FILTER)));
     dialog.SetTitle(LoadString(IDS_OPEN_FILE_TITLE));
     SwitchFile(dialog, &CQuestionFile::Load);
 }
@@ -454,10 +459,37 @@ void CQuizDlg::SwitchFile(CFileDialog& dialog, void (CQuestionFile::*open)()) {
         m_file.Load();
         return;
     }
-    m_host.SetDataFilePath(dialog.GetPathName());
+    OpenChosen(dialog.GetPathName(), open);
+}
+
+// A deck of another program is opened as the data file made of it; when none is made, the
+// current file opens again.
+void CQuizDlg::OpenChosen(std::string path, void (CQuestionFile::*open)()) {
+    if (open == &CQuestionFile::Load && IsOtherDeck(path) &&
+        (path = ConvertDeck(path, m_host.GetProgramFolder())).empty()) {
+        m_file.Load();
+        return;
+    }
+    m_host.SetDataFilePath(path);
     (m_file.*open)();
     ShowQuestion(true);
     UpdateTitle();
+}
+
+// A file dropped on the window is opened as the Open command opens it.
+void CQuizDlg::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void CQuizDlg::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    m_file.SaveAndClose();
+    OpenChosen(ToStdString(urls.front().toLocalFile()), &CQuestionFile::Load);
 }
 
 void CQuizDlg::OnUsersManual() {

@@ -54,6 +54,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Commands, reached through the command table and the answer box's keys.
@@ -85,6 +87,7 @@ private:
     void OnShowWindow();
     void NoticeIfFocusRefused();
     void SwitchFile(CFileDialog& dialog, void (CQuestionFile::*open)());
+    void OpenChosen(std::string path, void (CQuestionFile::*open)());
 
     static const CommandEntry<CQuizDlg> kCommands[];
 

@@ -9,11 +9,15 @@
 
 #include <QAbstractButton>
 #include <QMenu>
+#include <QMimeData>
 #include <QSystemTrayIcon>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <qpa/qplatformdrag.h>
+#include <qpa/qwindowsysteminterface.h>
 
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -248,4 +252,48 @@ TEST_F(QuizDlgTest, MemoryScheduleStoresRangeAndModeAndClearsOnlyWhenConfirmed) 
         EXPECT_EQ(Correct(0), ok && answer == IDYES ? 0 : 1);
         EXPECT_EQ(boxes.Shown().size(), ok && tick ? 1u : 0u);
     }
+}
+
+// A deck of another program, opened or dropped, becomes a data file beside it under a free name,
+// with qld's summary in a message box; one that qld refuses leaves the current file open.
+TEST_F(QuizDlgTest, DecksOfOtherProgramsOpenAsNewDataFiles) {
+    Start(Capitals());
+    std::filesystem::create_symlink(QLD_EXECUTABLE, dir.File("qld"));
+    for (const char* sample : {"anki-apkg-export.apkg", "not-sqlite.apkg"})
+        std::filesystem::copy_file(std::string(QLD_SAMPLES "/") + sample, dir.File(sample));
+    const Bytes taken = MakeDataFile({{{"mine", "kept"}}});
+    WriteFileBytes(dir.File("anki-apkg-export.qld"), taken);
+    std::string filters;
+    ScopedHandler files(CFileDialog::SetRunHandler, [&](CFileDialog& dialog, std::string& path) {
+        filters = dialog.NameFilters().join(';').toStdString();
+        path = dir.File("anki-apkg-export.apkg");
+        return IDOK;
+    });
+    Choose(ID_OPEN_FILE);
+    EXPECT_EQ(filters, "Quillow Data File (*.qld);Decks of other programs (*.apkg *.colpkg *.cards "
+                       "*.kvtml)");
+    EXPECT_EQ(boxes.Texts(),
+              std::vector<std::string>{
+                  "anki-apkg-export-2.qld: 3 cards added to a new file, 3 records; from HTML: 1 "
+                  "entity, 2 tags removed; left out: 1 sound, 1 image\n\nqld: " +
+                  dir.File("anki-apkg-export.apkg") + ": note 4: one field, no answer: skipped"});
+    EXPECT_EQ(host->GetDataFilePath(), dir.File("anki-apkg-export-2.qld"));
+    EXPECT_EQ(QuestionShown(), "France");
+    EXPECT_EQ(ReadFileBytes(dir.File("anki-apkg-export.qld")), taken);
+
+    boxes.Clear();
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.File("not-sqlite.apkg")))});
+    // As the desktop delivers a drag and its drop.
+    QWindowSystemInterface::handleDrag(quiz->windowHandle(), &dropped, QPoint(5, 5), Qt::CopyAction,
+                                       Qt::LeftButton, Qt::NoModifier);
+    QWindowSystemInterface::handleDrop(quiz->windowHandle(), &dropped, QPoint(5, 5), Qt::CopyAction,
+                                       Qt::LeftButton, Qt::NoModifier);
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Cannot convert not-sqlite.apkg:\nqld: " +
+                                                      dir.File("not-sqlite.apkg") +
+                                                      ": not a readable Anki collection: file is "
+                                                      "not a database"});
+    EXPECT_EQ(host->GetDataFilePath(), dir.File("anki-apkg-export-2.qld"));
+    EXPECT_TRUE(quiz->File().IsOpen());
+    EXPECT_FALSE(FileExists(dir.File("not-sqlite.qld")));
 }
