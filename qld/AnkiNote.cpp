@@ -65,15 +65,20 @@ bool DeletionAt(std::string_view text, std::size_t at, Deletion& found) {
 
 // The text with deletion `number` replaced by `hidden(deletion)` and the others filled in; each
 // text that deletion hides goes to `hides`.
-std::string Render(std::string_view text, int number, std::vector<std::string>* hides) {
+// Deletions nested deeper than this are plain text.
+constexpr int kDeepestDeletion = 16;
+
+std::string Render(std::string_view text, int number, std::vector<std::string>* hides,
+                   int depth = 0) {
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
         Deletion d;
-        if (!DeletionAt(text, i, d)) {
+        if (depth == kDeepestDeletion || !DeletionAt(text, i, d)) {
             out += text[i++];
             continue;
         }
-        const std::string inside = Render(d.inside, number, d.number == number ? nullptr : hides);
+        const std::string inside =
+            Render(d.inside, number, d.number == number ? nullptr : hides, depth + 1);
         if (d.number == number) {
             out.append("[").append(d.hint.empty() ? "..." : d.hint).append("]");
             if (hides && std::find(hides->begin(), hides->end(), inside) == hides->end())

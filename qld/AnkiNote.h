@@ -28,5 +28,5 @@ struct ClozeCard {
     std::string answer;   // the texts deletion n hides, joined by ", " where it hides several
 };
 
-// Deletions may nest; one that does not close is plain text.
+// Deletions may nest (16 deep); one that does not close is plain text.
 ClozeCard MakeClozeCard(std::string_view text, int number);

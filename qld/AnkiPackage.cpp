@@ -171,6 +171,20 @@ struct Statement {
     }
 };
 
+// Far more than the 499 bytes of text a record keeps; reading longer fields only costs time.
+constexpr std::size_t kLongestField = 16 * 1024;
+
+// The field cut to kLongestField bytes, on a character boundary.
+std::string Shortened(std::string field) {
+    if (field.size() > kLongestField) {
+        std::size_t end = kLongestField;
+        while (end > 0 && (static_cast<unsigned char>(field[end]) & 0xC0) == 0x80)
+            --end;
+        field.resize(end);
+    }
+    return field;
+}
+
 struct NoteType {
     bool cloze = false;
     std::vector<std::string> fields;
@@ -297,7 +311,7 @@ private:
             const std::string flds = s.Text(1);
             for (std::size_t from = 0;;) {
                 const std::size_t to = flds.find('\x1f', from);
-                fields.push_back(flds.substr(from, to - from));
+                fields.push_back(Shortened(flds.substr(from, to - from)));
                 if (to == std::string::npos)
                     break;
                 from = to + 1;

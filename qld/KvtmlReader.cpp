@@ -24,6 +24,7 @@ public:
             return std::string();
         };
         m_text.clear();
+        ++m_depth;
         if (element == "kvtml") {
             m_deck = attribute("title");
         } else if (element == "identifier") {
@@ -33,25 +34,29 @@ public:
             m_translations.clear();
         } else if (element == "translation") {
             m_column = Column(attribute("id"));
+            m_translationDepth = m_depth;
         } else if (element == "o" || element == "t") {
             // Version 1: the original, then each translation, named by their languages.
             m_column = static_cast<int>(m_translations.size());
             if (m_entries == 0)
                 m_version1Names.push_back(attribute("l"));
         }
-        m_inText = element == "text" || element == "o" || element == "t" || element == "name" ||
-                   element == "title";
+        // A translation's own text, not those of its conjugations and other parts.
+        m_inText = (element == "text" && m_depth == m_translationDepth + 1) || element == "o" ||
+                   element == "t" || element == "name" || element == "title";
     }
 
     void End(std::string_view element) override {
+        const bool ownText = m_inText;
         m_inText = false;
+        --m_depth;
         if (element == "title" && m_deck.empty()) {
             m_deck = m_text;
         } else if (element == "name" && m_inIdentifier) {
             m_labels[m_names.back()] = m_text;
         } else if (element == "identifier") {
             m_inIdentifier = false;
-        } else if (element == "text" || element == "o" || element == "t") {
+        } else if (ownText && (element == "text" || element == "o" || element == "t")) {
             m_translations[m_column] = m_text;
         } else if (element == "entry" || element == "e") {
             Entry();
@@ -103,7 +108,7 @@ private:
     const CardHandler& m_onCard;
     std::string m_deck, m_text;
     bool m_inText = false, m_inIdentifier = false;
-    int m_column = -1, m_entries = 0;
+    int m_column = -1, m_entries = 0, m_depth = 0, m_translationDepth = -2;
     std::vector<std::string> m_names, m_version1Names;
     std::map<std::string, std::string> m_labels;
     std::map<int, std::string> m_translations;
