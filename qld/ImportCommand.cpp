@@ -152,6 +152,18 @@ void AppendCards(const std::string& deck, bool exists, const std::vector<TextRow
     file.SaveAndClose();
 }
 
+// The options that choose among a file's texts fit one kind of file each.
+void CheckOptionsFit(const CommandLine& line, DeckKind kind, const std::string& sourceName) {
+    const std::pair<const char*, DeckKind> fits[] = {{"--sep", DeckKind::Text},
+                                                     {"--header", DeckKind::Text},
+                                                     {"--fields", DeckKind::AnkiPackage},
+                                                     {"--deck", DeckKind::AnkiPackage},
+                                                     {"--columns", DeckKind::Kvtml}};
+    for (const auto& [option, fit] : fits)
+        if (line.Has(option) && kind != fit)
+            throw UsageError(Concat(option, " does not apply to ", sourceName));
+}
+
 void ReportCuts(const std::string& sourceName, const std::string& unit,
                 const std::vector<TextRow>& cards) {
     for (const TextRow& card : cards) {
@@ -208,6 +220,7 @@ int RunImport(const CommandLine& line) {
         read.spill = &spill;
     const DeckKind kind = source == "-" ? DeckKind::Text : DetectDeckKind(source);
     read.unit = RowUnit(kind);
+    CheckOptionsFit(line, kind, sourceName);
     ReadResult result;
     OtherDeckRead other;
     std::string text;

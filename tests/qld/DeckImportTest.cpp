@@ -137,6 +137,10 @@ TEST_F(DeckImportTest, DamagedFilesAreRefusedAndNothingIsWritten) {
          "--fields Front,Nope",
          "1 qld: genanki-js.apkg: --fields Front,Nope: no note type has these fields; they have "
          "Front, Back, Example; Text, Back Extra\n"},
+        {"genanki-js.apkg",
+         {},
+         "--header",
+         "2 qld: --header does not apply to genanki-js.apkg\nTry 'qld import --help'.\n"},
         {"kwordquiz-example.kvtml",
          {},
          "--columns 3,1",
