@@ -1,5 +1,7 @@
 #include "AnkiNote.h"
 
+#include "DelimitedText.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -108,7 +110,14 @@ std::string FieldText(std::string_view html, NoteConversion& counts) {
         ++(image ? counts.images : counts.sounds);
         i += end + 1;
     }
-    std::string text = HtmlToText(kept, counts.html);
+    // Bytes that are no UTF-8 text, and NULs, become U+FFFD.
+    std::string text;
+    std::string_view rest = kept;
+    for (std::size_t bad; (bad = FindBadByte(rest)) != std::string_view::npos;) {
+        text.append(rest.substr(0, bad)).append("\xEF\xBF\xBD");
+        rest.remove_prefix(bad + 1);
+    }
+    text = HtmlToText(text.append(rest), counts.html);
     const auto space = [](unsigned char c) { return std::isspace(c) != 0; };
     text.erase(std::find_if_not(text.rbegin(), text.rend(), space).base(), text.end());
     text.erase(text.begin(), std::find_if_not(text.begin(), text.end(), space));

@@ -16,7 +16,8 @@ struct NoteConversion {
 };
 
 // A field as the plain text it shows: sounds and pictures left out and counted, the rest
-// read as HTML, spaces and line breaks at both ends trimmed.
+// read as HTML, spaces and line breaks at both ends trimmed; what is not UTF-8 text, or a NUL,
+// becomes U+FFFD.
 std::string FieldText(std::string_view html, NoteConversion& counts);
 
 // The numbers of the deletions ({{c1::...}}, {{c2::...::hint}}) of a cloze text, ascending,

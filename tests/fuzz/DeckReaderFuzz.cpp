@@ -1,6 +1,7 @@
 // Any bytes as a deck of another program, for the reader that FUZZ_DECK_KIND names (one target
 // each). The reader refuses them with a reason or hands on rows of a question and at most one
-// answer: never a crash, a sanitizer report or a leak, and no temporary file left behind.
+// answer, each UTF-8 text without NULs: never a crash, a sanitizer report or a leak, and no
+// temporary file left behind.
 
 #include "Commands.h"
 #include "DeckFormat.h"
@@ -28,6 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ReadOtherDeck(DeckKind::FUZZ_DECK_KIND, path, {}, [](TextRow&& row, const std::string&) {
             Require(row.fields.size() <= 2, "a third field");
             Require(row.line > 0, "a row without a number");
+            for (const std::string& field : row.fields)
+                Require(FindBadByte(field) == std::string::npos, "a field that is not UTF-8 text");
         });
     Require(read.error.find('\0') == std::string::npos, "a NUL in the reason");
     std::size_t files = 0;
