@@ -2,6 +2,7 @@
 
 #include "MessageBox.h"
 #include "QtText.h"
+#include "QuestionFileHeader.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -53,17 +54,22 @@ std::string ConvertDeck(const std::string& deck, const std::string& programFolde
     QProcess qld;
     qld.start(ToQString(programFolder) + "qld", {"import", "--", converted, source.filePath()});
     const bool finished = qld.waitForFinished(kLongestConversionMs);
-    if (!finished)
+    if (!finished) {
         qld.kill();
+        qld.waitForFinished();
+    }
     const QString summary = QString::fromUtf8(qld.readAllStandardOutput()).trimmed();
     QString problems = QString::fromUtf8(qld.readAllStandardError()).trimmed();
-    const QString name = finished && qld.exitStatus() == QProcess::NormalExit && qld.exitCode() == 0
-                             ? TakeFreeName(converted, source)
-                             : QString();
+    const bool done = finished && qld.exitStatus() == QProcess::NormalExit && qld.exitCode() == 0;
+    // A deck that gives no card is not worth a file.
+    const bool cards = QFileInfo(converted).size() > kHeaderSize;
+    const QString name = done && cards ? TakeFreeName(converted, source) : QString();
     QFile::remove(converted);
     if (name.isEmpty()) {
-        if (problems.isEmpty())
-            problems = qld.errorString();
+        if (done && !cards)
+            problems = "it gives no cards" + (problems.isEmpty() ? "" : "\n" + problems);
+        else if (problems.isEmpty())
+            problems = finished ? qld.errorString() : "qld took too long";
         AfxMessageBox(ToStdString("Cannot convert " + source.fileName() + ":\n" + problems),
                       MB_OK | MB_ICONEXCLAMATION);
         return {};

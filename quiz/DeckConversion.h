@@ -13,5 +13,6 @@ bool IsOtherDeck(const std::string& path);
 
 // Converts the deck into a new data file beside it, under the first free name of NAME.qld,
 // NAME-2.qld, ..., and shows qld's summary in a message box. The new file's path, or empty
-// after a message box that says why not; nothing is left behind then.
+// after a message box that says why not (qld refused it, or it gives no cards); nothing is left
+// behind then.
 std::string ConvertDeck(const std::string& deck, const std::string& programFolder);

@@ -19,6 +19,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <set>
 
 namespace {
 
@@ -259,8 +260,8 @@ TEST_F(QuizDlgTest, MemoryScheduleStoresRangeAndModeAndClearsOnlyWhenConfirmed) 
 TEST_F(QuizDlgTest, DecksOfOtherProgramsOpenAsNewDataFiles) {
     Start(Capitals());
     std::filesystem::create_symlink(QLD_EXECUTABLE, dir.File("qld"));
-    for (const char* sample : {"anki-apkg-export.apkg", "not-sqlite.apkg"})
-        std::filesystem::copy_file(std::string(QLD_SAMPLES "/") + sample, dir.File(sample));
+    std::filesystem::copy_file(QLD_SAMPLES "/anki-apkg-export.apkg",
+                               dir.File("anki-apkg-export.apkg"));
     const Bytes taken = MakeDataFile({{{"mine", "kept"}}});
     WriteFileBytes(dir.File("anki-apkg-export.qld"), taken);
     std::string filters;
@@ -281,19 +282,32 @@ TEST_F(QuizDlgTest, DecksOfOtherProgramsOpenAsNewDataFiles) {
     EXPECT_EQ(QuestionShown(), "France");
     EXPECT_EQ(ReadFileBytes(dir.File("anki-apkg-export.qld")), taken);
 
-    boxes.Clear();
-    QMimeData dropped;
-    dropped.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.File("not-sqlite.apkg")))});
-    // As the desktop delivers a drag and its drop.
-    QWindowSystemInterface::handleDrag(quiz->windowHandle(), &dropped, QPoint(5, 5), Qt::CopyAction,
-                                       Qt::LeftButton, Qt::NoModifier);
-    QWindowSystemInterface::handleDrop(quiz->windowHandle(), &dropped, QPoint(5, 5), Qt::CopyAction,
-                                       Qt::LeftButton, Qt::NoModifier);
-    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Cannot convert not-sqlite.apkg:\nqld: " +
-                                                      dir.File("not-sqlite.apkg") +
-                                                      ": not a readable Anki collection: file is "
-                                                      "not a database"});
-    EXPECT_EQ(host->GetDataFilePath(), dir.File("anki-apkg-export-2.qld"));
-    EXPECT_TRUE(quiz->File().IsOpen());
-    EXPECT_FALSE(FileExists(dir.File("not-sqlite.qld")));
+    const std::pair<std::string, std::string> refused[] = {
+        {"not-sqlite.apkg", "not a readable Anki collection: file is not a database"},
+        {"kvtml1-animals.kvtml", "entry 1: one field, no answer: skipped"}};
+    for (const auto& [sample, reason] : refused) {
+        std::filesystem::copy_file(std::string(QLD_SAMPLES "/") + sample, dir.File(sample));
+        boxes.Clear();
+        QMimeData dropped;
+        dropped.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.File(sample)))});
+        // As the desktop delivers a drag and its drop.
+        QWindowSystemInterface::handleDrag(quiz->windowHandle(), &dropped, QPoint(5, 5),
+                                           Qt::CopyAction, Qt::LeftButton, Qt::NoModifier);
+        QWindowSystemInterface::handleDrop(quiz->windowHandle(), &dropped, QPoint(5, 5),
+                                           Qt::CopyAction, Qt::LeftButton, Qt::NoModifier);
+        ASSERT_EQ(boxes.Texts().size(), 1u) << sample;
+        const bool empty = sample.ends_with(".kvtml");
+        EXPECT_TRUE(boxes.Texts()[0].starts_with("Cannot convert " + sample + ":\n" +
+                                                 (empty ? "it gives no cards\n" : "") +
+                                                 "qld: " + dir.File(sample) + ": " + reason))
+            << boxes.Texts()[0];
+        EXPECT_EQ(host->GetDataFilePath(), dir.File("anki-apkg-export-2.qld"));
+        EXPECT_TRUE(quiz->File().IsOpen());
+    }
+    std::set<std::string> left; // no converted file left behind under a name of its own
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        left.insert(entry.path().filename().string());
+    EXPECT_EQ(left, (std::set<std::string>{"anki-apkg-export-2.qld", "anki-apkg-export.apkg",
+                                           "anki-apkg-export.qld", "backimg.bmp", "deck.qld",
+                                           "kvtml1-animals.kvtml", "not-sqlite.apkg", "qld"}));
 }
