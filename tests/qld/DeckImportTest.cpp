@@ -98,7 +98,7 @@ TEST_F(DeckImportTest, DecksOfOtherProgramsGiveTheirCards) {
 }
 
 // Damaged and hostile files are refused with the file's name and the reason, and no deck is
-// made; a KVTML 1 file picks its languages by their names.
+// made; text that is not UTF-8 is mended; a KVTML 1 file picks its languages by their names.
 TEST_F(DeckImportTest, DamagedFilesAreRefusedAndNothingIsWritten) {
     const Bytes genanki = ReadFileBytes(Sample("genanki-js.apkg"));
     // Ten to the tenth "a"s, from entities of ten each.
@@ -150,10 +150,11 @@ TEST_F(DeckImportTest, DamagedFilesAreRefusedAndNothingIsWritten) {
         {"laughs.kvtml", laughs, "",
          "1 qld: laughs.kvtml: line 1: limit on input amplification factor (from DTD and entities) "
          "breached\n"},
+        {"not-utf8.apkg", {}, "", "0 deck.qld: 1 card added to a new file, 1 record\n"},
         {"v1.kvtml",
          ("<kvtml><e><o l=\"en\">dog</o><t l=\"fr\">chien</t><t l=\"de\">Hund</t></e>"
           "<e><o>cat</o><t>chat</t><t>Katze &amp; Kater</t></e></kvtml>"),
-         "--columns de,en", "0 deck.qld: 2 cards added to a new file, 2 records\n"},
+         "--columns de,en", "0 deck.qld: 2 cards added, 3 records\n"},
     };
     for (const auto& [name, bytes, options, output] : cases) {
         WriteFileBytes(dir.File(name), bytes.empty() ? ReadFileBytes(Sample(name))
@@ -161,7 +162,9 @@ TEST_F(DeckImportTest, DamagedFilesAreRefusedAndNothingIsWritten) {
         EXPECT_EQ(Run("import " + options + " deck.qld " + name), output);
         EXPECT_EQ(std::filesystem::exists(dir.File("deck.qld")), output.starts_with("0")) << name;
     }
-    EXPECT_EQ(Run("export deck.qld"), "0 Hund\tdog\nKatze & Kater\tcat\n");
+    // Bytes that are not UTF-8 text, and a NUL, as U+FFFD.
+    EXPECT_EQ(Run("export deck.qld"), "0 caf\xEF\xBF\xBD\ta\xEF\xBF\xBD"
+                                      "b\nHund\tdog\nKatze & Kater\tcat\n");
 }
 
 // A package of 3000 notes fills the deck and goes on into the free names beside it.

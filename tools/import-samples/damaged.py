@@ -5,11 +5,14 @@
                      that size (zstd-bomb-untold.apkg: not telling it)
     newer.apkg       a "meta" entry of a package version beyond the newest Anki writes
     not-sqlite.apkg  a collection.anki2 that is no SQLite database
+    not-utf8.apkg    a note whose fields hold a Latin-1 byte and a NUL
     damaged.py FOLDER"""
 import os
+import sqlite3
 import struct
 import subprocess
 import sys
+import tempfile
 import zipfile
 import zlib
 
@@ -17,7 +20,7 @@ out = sys.argv[1]
 
 
 def write(name, entries):
-    with zipfile.ZipFile(os.path.join(out, name), "w") as package:
+    with zipfile.ZipFile(os.path.join(out, name), "w", zipfile.ZIP_DEFLATED) as package:
         for entry, data in entries:
             package.writestr(entry, data)
 
@@ -43,3 +46,14 @@ for name, told in (("zstd-bomb.apkg", ["--stream-size=%d" % (600 << 20)]),
     write(name, [("meta", b"\x08\x03"), ("collection.anki21b", zeros)])
 write("newer.apkg", [("meta", b"\x08\x04"), ("collection.anki21b", b"")])
 write("not-sqlite.apkg", [("collection.anki2", b"SQLite format 3\0" + b"\xff" * 2000)])
+with tempfile.TemporaryDirectory() as scratch:
+    path = os.path.join(scratch, "collection")
+    db = sqlite3.connect(path)
+    db.executescript("""
+        CREATE TABLE col (ver, models, decks); CREATE TABLE notes (id, mid, flds);
+        CREATE TABLE cards (nid, did, ord);
+        INSERT INTO col VALUES (11, '{"1": {"flds": [{"name": "Front"}, {"name": "Back"}]}}', '{}');
+        INSERT INTO notes VALUES (1, 1, CAST(X'636166E91F6100620A' AS TEXT));""")
+    db.commit()
+    db.close()
+    write("not-utf8.apkg", [("collection.anki2", open(path, "rb").read())])
