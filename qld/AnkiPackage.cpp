@@ -198,7 +198,11 @@ public:
     ~Reader() { sqlite3_close(m_db); }
 
     bool Open(const std::string& path) {
-        const std::string uri = "file:" + path + "?mode=ro&immutable=1";
+        // Immutable: no journal or lock beside the copy is looked for.
+        std::string uri = "file:";
+        for (const char c : path)
+            uri += c == '%' ? "%25" : c == '?' ? "%3F" : c == '#' ? "%23" : std::string(1, c);
+        uri += "?mode=ro&immutable=1";
         sqlite3_hard_heap_limit64(kDatabaseMemory);
         if (sqlite3_open_v2(uri.c_str(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) !=
             SQLITE_OK)

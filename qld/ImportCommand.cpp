@@ -41,8 +41,7 @@ struct Cards {
                                        ": skipped"));
         } else if (kept.size() < static_cast<std::size_t>(kMaxQuestions)) {
             kept.push_back(std::move(row));
-        } else if (spill && spill->Put(row)) {
-        } else if (beyond++ == 0) {
+        } else if ((!spill || !spill->Put(row)) && beyond++ == 0) {
             firstBeyond = row.line;
         }
     }
