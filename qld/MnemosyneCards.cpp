@@ -44,14 +44,55 @@ public:
 private:
     void Fact() {
         ++m_number;
+        if (const auto text = m_keys.find("text"); text != m_keys.end())
+            return Cloze(text->second);
         // Front and back ("f", "b"), or a word, its pronunciation and meaning ("f", "p_1", "m_1").
         const auto answer = m_keys.count("b") ? m_keys.find("b") : m_keys.find("m_1");
         if (!m_keys.count("f") || answer == m_keys.end()) {
             ++otherFacts;
             return;
         }
-        TextRow row{m_number, {FieldText(m_keys["f"], m_read.converted)}};
-        if (std::string text = FieldText(answer->second, m_read.converted); !text.empty())
+        Emit(m_keys["f"], answer->second);
+    }
+
+    // A cloze fact ("The [Rhine] flows into the [North Sea:sea]."): a card for each deletion,
+    // shown as [...] or [hint] with the others filled in.
+    void Cloze(const std::string& text) {
+        std::vector<std::pair<std::size_t, std::size_t>> deletions; // '[' and ']'
+        for (std::size_t open = text.find('['); open != std::string::npos;) {
+            const std::size_t close = text.find(']', open + 2);
+            if (close == std::string::npos)
+                break;
+            deletions.emplace_back(open, close);
+            open = text.find('[', close);
+        }
+        for (std::size_t n = 0; n < deletions.size(); ++n) {
+            std::string question, answer;
+            std::size_t at = 0;
+            for (std::size_t i = 0; i < deletions.size(); ++i) {
+                const auto [open, close] = deletions[i];
+                const std::string inside = text.substr(open + 1, close - open - 1);
+                const std::size_t colon = inside.find(':');
+                question += text.substr(at, open - at);
+                if (i != n)
+                    question += inside.substr(0, colon);
+                else
+                    question.append("[")
+                        .append(colon == std::string::npos ? "..." : inside.substr(colon + 1))
+                        .append("]");
+                if (i == n)
+                    answer = inside.substr(0, colon);
+                at = close + 1;
+            }
+            Emit(question + text.substr(at), answer);
+        }
+        if (deletions.empty())
+            ++otherFacts;
+    }
+
+    void Emit(const std::string& question, const std::string& answer) {
+        TextRow row{m_number, {FieldText(question, m_read.converted)}};
+        if (std::string text = FieldText(answer, m_read.converted); !text.empty())
             row.fields.push_back(std::move(text));
         m_onCard(std::move(row), std::string());
     }

@@ -66,9 +66,11 @@ TEST_F(DeckImportTest, DecksOfOtherProgramsGiveTheirCards) {
         {"info anki21b.apkg",
          "0 anki21b.apkg: 2 decks\n  Spanish         3 cards\n  Spanish::Verbs  1 card\n", ""},
         {"import deck.qld mnemosyne.cards",
-         "0 deck.qld: 4 cards added to a new file, 4 records; from HTML: 2 tags removed; left "
+         "0 deck.qld: 6 cards added to a new file, 6 records; from HTML: 2 tags removed; left "
          "out: 1 sound\n",
-         "Ottawa\tcapital of Canada\nred\trouge\nchien\tdog\nbark\taboyer\n"},
+         "Ottawa\tcapital of Canada\nred\trouge\nchien\tdog\nbark\taboyer\n"
+         "The [...] flows into the North Sea.\tRhine\nThe Rhine flows into the [...].\tNorth "
+         "Sea\n"},
         // KWordQuiz's example ends in nine empty entries.
         {"import --columns German,English deck.qld kwordquiz-example.kvtml",
          "0 deck.qld: 9 cards added to a new file, 9 records\n" +

@@ -14,12 +14,16 @@ def main():
     with tempfile.TemporaryDirectory() as data:
         mnemosyne = Mnemosyne(data)
         controller = mnemosyne.controller()
+        for plugin in mnemosyne.plugins():
+            if plugin.__class__.__name__ == "ClozePlugin":
+                plugin.activate()
         card_type = {c.id: c for c in mnemosyne.card_types()}
         for card_type_id, fact_data in (
                 ("1", {"f": "Ottawa", "b": "capital of <b>Canada</b>"}),
                 ("2", {"f": "red", "b": "rouge"}),
                 ("3", {"f": "chien", "p_1": "ʃjɛ̃", "m_1": "dog", "n": "m."}),
-                ("1", {"f": "bark <audio src=\"bark.mp3\">", "b": "aboyer"})):
+                ("1", {"f": "bark <audio src=\"bark.mp3\">", "b": "aboyer"}),
+                ("5", {"text": "The [Rhine] flows into the [North Sea]."})):
             controller.create_new_cards(fact_data, card_type[card_type_id], grade=-1,
                                         tag_names=["sample"])
         for file_format in mnemosyne.component_manager.all("file_format"):
