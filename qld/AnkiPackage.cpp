@@ -328,6 +328,11 @@ private:
             const std::vector<int>& picked = type->second.picked;
             if (type->second.cloze) {
                 const std::string text = field(picked[0]);
+                // Image occlusion hides parts of a picture, which a card here cannot show.
+                if (text.find("::image-occlusion:") != std::string::npos) {
+                    ++unreadable["image occlusion"];
+                    return;
+                }
                 for (const int deletion : ClozeNumbers(text)) {
                     const ClozeCard card = MakeClozeCard(text, deletion);
                     Emit(number, card.question, card.answer, deckName);

@@ -58,7 +58,7 @@ TEST_F(DeckImportTest, DecksOfOtherProgramsGiveTheirCards) {
         // The newest collection, not the old one beside it that asks for a newer Anki.
         {"import deck.qld anki21b.apkg",
          "0 deck.qld: 4 cards added to a new file, 4 records; from HTML: 2 tags removed; left "
-         "out: 1 sound\n",
+         "out: 1 sound, 1 note of image occlusion\n",
          "el perro\tthe dog\nhablar\tto speak\n[...] is in Spain; [city] again\tMadrid\n"
          "Madrid is in [...]; Madrid again\tSpain\n"},
         {"info genanki-js.apkg",

@@ -66,16 +66,20 @@ def collection18(path):
     db.executescript(SCHEMA18)
     db.execute("INSERT INTO col VALUES (1, 0, 0, 0, 18, 0, 0, 0, '{}', '{}', '{}', '{}', '{}')")
     db.executemany("INSERT INTO notetypes VALUES (?, ?, 0, 0, ?)",
-                   [(10, "Basic (optional reversed card)", NORMAL), (11, "Cloze", CLOZE)])
+                   [(10, "Basic (optional reversed card)", NORMAL), (11, "Cloze", CLOZE),
+                    (12, "Image Occlusion", CLOZE)])
     db.executemany("INSERT INTO fields VALUES (?, ?, ?, x'')",
                    [(10, 0, "Front"), (10, 1, "Back"), (10, 2, "Add Reverse"),
-                    (11, 0, "Text"), (11, 1, "Back Extra")])
+                    (11, 0, "Text"), (11, 1, "Back Extra"),
+                    (12, 0, "Occlusion"), (12, 1, "Image")])
     db.executemany("INSERT INTO decks VALUES (?, ?, 0, 0, x'', x'')",
                    [(1, "Default"), (20, "Spanish"), (21, "Spanish\x1fVerbs")])
     add_note(db, 1, 10, ["el perro", "the dog", "y"], [(0, 20), (1, 20)])
     add_note(db, 2, 10, ["<i>hablar</i>", "to speak [sound:hablar.ogg]", ""], [(0, 21)])
     add_note(db, 3, 11, ["{{c1::Madrid}} is in {{c2::Spain}}; {{c1::Madrid::city}} again",
                          "Europe"], [(0, 20), (1, 20)])
+    add_note(db, 4, 12, ["{{c1::image-occlusion:rect:left=.1:top=.2:width=.3:height=.1:oi=1}}",
+                         '<img src="map.png">'], [(0, 20)])
     db.commit()
     db.close()
 
