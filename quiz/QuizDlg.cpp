@@ -78,7 +78,9 @@ void CQuizDlg::DoDataExchange(CDataExchange* pDX) {
 bool CQuizDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     EnableToolTips();
+    // A file dropped anywhere on the window opens, on the answer box too (not as its text).
     setAcceptDrops(true);
+    m_answerBox.setAcceptDrops(false);
     TakeEscapePress();
     LoadBackgroundImage(m_host.GetProgramFolder());
     CreatePanel();

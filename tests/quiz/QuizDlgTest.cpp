@@ -290,11 +290,12 @@ TEST_F(QuizDlgTest, DecksOfOtherProgramsOpenAsNewDataFiles) {
         boxes.Clear();
         QMimeData dropped;
         dropped.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.File(sample)))});
-        // As the desktop delivers a drag and its drop.
-        QWindowSystemInterface::handleDrag(quiz->windowHandle(), &dropped, QPoint(5, 5),
-                                           Qt::CopyAction, Qt::LeftButton, Qt::NoModifier);
-        QWindowSystemInterface::handleDrop(quiz->windowHandle(), &dropped, QPoint(5, 5),
-                                           Qt::CopyAction, Qt::LeftButton, Qt::NoModifier);
+        // As the desktop delivers a drag and its drop, here on the answer box.
+        const QPoint at = quiz->GetDlgItem(IDC_ANSWER_BOX)->geometry().center();
+        QWindowSystemInterface::handleDrag(quiz->windowHandle(), &dropped, at, Qt::CopyAction,
+                                           Qt::LeftButton, Qt::NoModifier);
+        QWindowSystemInterface::handleDrop(quiz->windowHandle(), &dropped, at, Qt::CopyAction,
+                                           Qt::LeftButton, Qt::NoModifier);
         ASSERT_EQ(boxes.Texts().size(), 1u) << sample;
         const bool empty = sample.ends_with(".kvtml");
         EXPECT_TRUE(boxes.Texts()[0].starts_with("Cannot convert " + sample + ":\n" +
