@@ -469,7 +469,7 @@ void CQuizDlg::SwitchFile(CFileDialog& dialog, void (CQuestionFile::*open)()) {
 void CQuizDlg::OpenChosen(std::string path, void (CQuestionFile::*open)()) {
     if (open == &CQuestionFile::Load && IsOtherDeck(path) &&
         (path = ConvertDeck(path, m_host.GetProgramFolder())).empty()) {
-        m_file.Load();
+        m_file.Load(); // the current file, as before
         return;
     }
     m_host.SetDataFilePath(path);
