@@ -8,9 +8,6 @@
 
 namespace {
 
-// Longer texts are cut here; the store cuts them further to what a record holds.
-constexpr std::size_t kLongestText = 4096;
-
 class Kvtml : public XmlHandler {
 public:
     Kvtml(const DeckChoice& choice, const CardHandler& onCard)
@@ -65,7 +62,7 @@ public:
 
     void Text(std::string_view text) override {
         if (m_inText)
-            m_text.append(text.substr(0, kLongestText - std::min(kLongestText, m_text.size())));
+            AppendText(m_text, text);
     }
 
 private:

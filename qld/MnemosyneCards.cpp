@@ -11,8 +11,6 @@ namespace {
 
 // A log entry's type for an added fact.
 constexpr std::string_view kAddedFact = "16";
-// Longer texts are cut here; the store cuts them further to what a record holds.
-constexpr std::size_t kLongestText = 4096;
 
 class Facts : public XmlHandler {
 public:
@@ -35,9 +33,7 @@ public:
             m_keys[std::string(element)] = m_text;
     }
 
-    void Text(std::string_view text) override {
-        m_text.append(text.substr(0, kLongestText - std::min(kLongestText, m_text.size())));
-    }
+    void Text(std::string_view text) override { AppendText(m_text, text); }
 
     int otherFacts = 0;
 

@@ -4,10 +4,16 @@
 
 #include <expat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+
+void AppendText(std::string& text, std::string_view piece) {
+    constexpr std::size_t kLongest = 4096;
+    text.append(piece.substr(0, kLongest - std::min(kLongest, text.size())));
+}
 
 struct XmlParser::Impl {
     XML_Parser parser;

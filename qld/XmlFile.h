@@ -15,6 +15,10 @@ public:
     std::string stop; // set to end the reading with this reason
 };
 
+// Adds a piece of an element's text to what came before, up to 4096 bytes: far more than a
+// record keeps (the store cuts texts further), and little memory for any file.
+void AppendText(std::string& text, std::string_view piece);
+
 // XML fed piece by piece to expat, which refuses documents that expand entities without bound.
 class XmlParser {
 public:
