@@ -56,6 +56,8 @@ TEST_F(DeckImportTest, DecksOfOtherProgramsGiveTheirCards) {
          "qld: genanki-js.apkg: note 3: a blank row: skipped\n",
          "Der Hund bellt.\tder Hund\n"},
         // The newest collection, not the old one beside it that asks for a newer Anki.
+        {"import deck.qld anki21.colpkg", "0 deck.qld: 2 cards added to a new file, 2 records\n",
+         "Danube\tBlack Sea\nVolga\tCaspian Sea\n"},
         {"import deck.qld anki21b.apkg",
          "0 deck.qld: 4 cards added to a new file, 4 records; from HTML: 2 tags removed; left "
          "out: 1 sound, 1 note of image occlusion\n",

@@ -1,10 +1,14 @@
 #!/usr/bin/env python3
-"""Writes an Anki package of the newest layout, as Anki's own export lays it out: a "meta" entry
-(PackageMetadata, version 3), the collection at schema 18 compressed with zstd as
-collection.anki21b, an old collection.anki2 holding only a note that asks for a newer Anki, and
-the media list. No program that writes this layout is available here, so the tables are those
-of Anki's schema files (schema11.sql and the upgrades to 18).
-    anki21b.py OUTPUT.apkg"""
+"""Writes Anki packages as Anki's own export lays them out, beside an old collection.anki2 that
+holds only a note asking for a newer Anki:
+    FOLDER/anki21b.apkg   the newest layout: a "meta" entry (PackageMetadata, version 3), the
+                          collection at schema 18 compressed with zstd as collection.anki21b,
+                          and the media list compressed too
+    FOLDER/anki21.colpkg  the layout before it: the collection at schema 11 as collection.anki21,
+                          no "meta", the media list as JSON
+No program that writes these layouts is available here, so the tables are those of Anki's schema
+files (schema11.sql and the upgrades to 18).
+    anki21b.py FOLDER"""
 import os
 import sqlite3
 import subprocess
@@ -97,21 +101,40 @@ def dummy_collection(path):
     db.close()
 
 
+def collection11(path):
+    db = sqlite3.connect(path)
+    db.executescript(SCHEMA11)
+    models = ('{"7": {"id": 7, "name": "Basic", "type": 0, "flds": [{"name": "Front", "ord": 0}, '
+              '{"name": "Back", "ord": 1}]}}')
+    db.execute("INSERT INTO col VALUES (1, 0, 0, 0, 11, 0, 0, 0, '{}', ?, ?, '{}', '{}')",
+               (models, '{"1": {"id": 1, "name": "Default"}, "5": {"id": 5, "name": "Rivers"}}'))
+    add_note(db, 1, 7, ["Danube", "Black Sea"], [(0, 5)])
+    add_note(db, 2, 7, ["Volga", "Caspian Sea"], [(0, 5)])
+    db.commit()
+    db.close()
+
+
 def zstd(data):
     return subprocess.run(["zstd", "-q", "-c"], input=data, stdout=subprocess.PIPE,
                           check=True).stdout
 
 
 def main():
+    out = sys.argv[1]
     with tempfile.TemporaryDirectory() as scratch:
-        new, old = os.path.join(scratch, "new"), os.path.join(scratch, "old")
+        new, legacy, old = (os.path.join(scratch, name) for name in ("new", "legacy", "old"))
         collection18(new)
+        collection11(legacy)
         dummy_collection(old)
-        with zipfile.ZipFile(sys.argv[1], "w") as package:
+        with zipfile.ZipFile(os.path.join(out, "anki21b.apkg"), "w") as package:
             package.writestr("meta", b"\x08\x03")
             package.writestr("collection.anki21b", zstd(open(new, "rb").read()))
             package.writestr("collection.anki2", open(old, "rb").read())
             package.writestr("media", zstd(b""))
+        with zipfile.ZipFile(os.path.join(out, "anki21.colpkg"), "w", zipfile.ZIP_DEFLATED) as package:
+            package.writestr("collection.anki21", open(legacy, "rb").read())
+            package.writestr("collection.anki2", open(old, "rb").read())
+            package.writestr("media", b"{}")
 
 
 if __name__ == "__main__":
