@@ -83,16 +83,21 @@ class Session:
         return os.path.join(self.folder.name, name)
 
     def user(self, name):
-        # The home, settings, runtime and temporary folders of a user of its own, whose recent
-        # file is a deck of its own (not the build tree's default file, which others share).
+        # The home, settings, runtime and temporary folders of a user of its own.
         home = self.path(name)
         for folder in ("run", "tmp", ".config/Brightfen"):
             os.makedirs(os.path.join(home, folder), mode=0o700)
-        qld.make(home + "/own.qld", [("Q", "a")])
-        with open(home + "/.config/Brightfen/Quillow.conf", "w") as f:
-            f.write("[Recent%%20QLD%%20File]\nFile1=%s/own.qld\n" % home)
         return dict(HOME=home, XDG_CONFIG_HOME=home + "/.config", TMPDIR=home + "/tmp",
                     XDG_DATA_HOME=home + "/.local/share", XDG_RUNTIME_DIR=home + "/run")
+
+    def other_user(self, name):
+        # The session's environment for another user, whose recent file is a deck of its own
+        # (not the build tree's default file, which other tests open too).
+        env = dict(self.env, **self.user(name))
+        qld.make(env["HOME"] + "/own.qld", [("Q", "a")])
+        with open(env["XDG_CONFIG_HOME"] + "/Brightfen/Quillow.conf", "w") as f:
+            f.write("[Recent%%20QLD%%20File]\nFile1=%s/own.qld\n" % env["HOME"])
+        return env
 
     def deck(self, name, cards, **fields):
         # A deck in the session's folder, made the user's recent file.
