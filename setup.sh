@@ -13,6 +13,7 @@ run_packages=(
     libwayland-dev
     qt6-multimedia-dev qt6-wayland
     fonts-liberation2 fonts-dejavu-core
+    pkg-config libzip-dev libzstd-dev libsqlite3-dev libexpat1-dev
     libicu-dev
 )
 # What the tests and the benchmarks need besides.

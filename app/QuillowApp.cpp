@@ -17,6 +17,8 @@
 namespace {
 
 constexpr const char* kSection = "Recent QLD File";
+// The data file's path; the caption is kept beside it as "Title".
+constexpr const char* kDataFileEntry = "File1";
 
 } // namespace
 
@@ -35,12 +37,12 @@ bool CQuillowApp::InitInstance() {
             [this](const QByteArray& activationToken) { BringMainWindowForward(activationToken); });
     m_strProgramFolder = ProgramFolder();
     // Empty on a first start: the quiz window opens the default data file.
-    m_strDataFile = GetProfileString(kSection, "File1", "");
+    m_strDataFile = GetProfileString(kSection, kDataFileEntry, "");
     // A data-file failure ends the program at once: the file it then had open (after a refused
     // file, the default one) is the one the next start opens.
     ExitHandler previousExitHandler;
     previousExitHandler = SetExitHandler([this, &previousExitHandler](int status) {
-        WriteProfileString(kSection, "File1", m_strDataFile);
+        WriteProfileString(kSection, kDataFileEntry, m_strDataFile);
         if (previousExitHandler)
             previousExitHandler(status);
     });
@@ -65,7 +67,7 @@ bool CQuillowApp::InitInstance() {
 }
 
 int CQuillowApp::ExitInstance() {
-    WriteProfileString(kSection, "File1", m_strDataFile);
+    WriteProfileString(kSection, kDataFileEntry, m_strDataFile);
     return CWinApp::ExitInstance();
 }
 

@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
-// The application object: settles which data file the quiz window opens, runs it, brings it
-// forward when a later start asks, and stores the data file's path at the end.
 class CQuizDlg;
 
+// The application object: settles which data file the quiz window opens, runs it, brings it
+// forward when a later start asks, and stores the data file's path at the end.
 class CQuillowApp : public CWinApp, public IQuizHost {
 public:
     // Later starts' requests arrive on the listener (-1: none).

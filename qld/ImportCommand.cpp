@@ -1,7 +1,9 @@
 #include "Commands.h"
 #include "DeckFile.h"
+#include "DeckFormat.h"
 #include "DelimitedText.h"
 #include "QuestionFile.h"
+#include "SplitDecks.h"
 #include "StoreBinding.h"
 #include "WholeCharacters.h"
 
@@ -26,6 +28,8 @@ struct Cards {
     int firstBeyond = 0;            // the line of the first card not kept
     std::vector<std::string> skips; // the first rows that make no card, by line
     std::size_t skipped = 0;
+    std::string unit = "line";  // what the numbers of the rows count
+    CardSpill* spill = nullptr; // with --split: the cards beyond a deck's worth
 
     void Take(TextRow&& row) {
         const bool blank = std::all_of(row.fields.begin(), row.fields.end(), [](const auto& f) {
@@ -33,12 +37,12 @@ struct Cards {
         });
         if (blank || row.fields.size() < 2) {
             if (skipped++ < kSkipsNamed)
-                skips.push_back(Concat("line ", std::to_string(row.line), ": ",
+                skips.push_back(Concat(unit, " ", std::to_string(row.line), ": ",
                                        blank ? "a blank row" : "one field, no answer",
                                        ": skipped"));
         } else if (kept.size() < static_cast<std::size_t>(kMaxQuestions)) {
             kept.push_back(std::move(row));
-        } else if (beyond++ == 0) {
+        } else if ((!spill || !spill->Put(row)) && beyond++ == 0) {
             firstBeyond = row.line;
         }
     }
@@ -148,6 +152,61 @@ void AppendCards(const std::string& deck, bool exists, const std::vector<TextRow
     file.SaveAndClose();
 }
 
+// The options that choose among a file's texts fit one kind of file each.
+void CheckOptionsFit(const CommandLine& line, DeckKind kind, const std::string& sourceName) {
+    const std::pair<const char*, DeckKind> fits[] = {{"--sep", DeckKind::Text},
+                                                     {"--header", DeckKind::Text},
+                                                     {"--fields", DeckKind::AnkiPackage},
+                                                     {"--deck", DeckKind::AnkiPackage},
+                                                     {"--columns", DeckKind::Kvtml}};
+    for (const auto& [option, fit] : fits)
+        if (line.Has(option) && kind != fit)
+            throw UsageError(Concat(option, " does not apply to ", sourceName));
+}
+
+void ReportCuts(const std::string& sourceName, const std::string& unit,
+                std::vector<TextRow>& cards) {
+    for (TextRow& card : cards) {
+        std::string cuts;
+        for (std::size_t k = 0; k < std::min<std::size_t>(card.fields.size(), 2); ++k) {
+            std::string& text = card.fields[k];
+            const std::size_t kept = WholeCharactersWithin(text, kLongestText);
+            if (kept < text.size())
+                cuts += Concat(cuts.empty() ? "" : ", ", k == 0 ? "question" : "answer", " cut to ",
+                               std::to_string(kept), " bytes");
+            text.resize(kept);
+        }
+        if (!cuts.empty())
+            PrintError(sourceName, Concat(unit, " ", std::to_string(card.line), ": ", cuts,
+                                          ", each after a whole character: a text holds at most ",
+                                          std::to_string(kLongestText), " bytes"));
+    }
+}
+
+// With --split, the cards beyond the first deck fill new decks beside it, one after another;
+// a line for each.
+std::string SplitInto(const std::string& deck, const std::string& sourceName, Cards& read,
+                      std::vector<TextRow> cards, bool dryRun) {
+    std::string lines;
+    int next = 2;
+    while (!cards.empty() || !read.spill->Empty()) {
+        for (TextRow& row :
+             read.spill->Take(static_cast<std::size_t>(kMaxQuestions) - cards.size()))
+            cards.push_back(std::move(row));
+        std::string name;
+        do
+            name = NextFreeDeck(deck, next);
+        while (!dryRun && !ClaimNewDeck(name));
+        ReportCuts(sourceName, read.unit, cards);
+        if (!dryRun)
+            AppendCards(name, false, cards);
+        lines += Concat(name, ": ", Counted(static_cast<long long>(cards.size()), "card"),
+                        dryRun ? " would be added" : " added", " to a new file\n");
+        cards.clear();
+    }
+    return lines;
+}
+
 } // namespace
 
 int RunImport(const CommandLine& line) {
@@ -157,14 +216,31 @@ int RunImport(const CommandLine& line) {
     const ReadOptions options{SeparatorOption(line), line.Has("--header")};
     const bool dryRun = line.Has("--dry-run");
 
-    std::string text, error;
-    if (!ReadInput(source, text, error)) {
-        PrintError(sourceName, error);
-        return 1;
-    }
+    const DeckChoice choice{line.options.count("--fields") ? line.options.at("--fields") : "",
+                            line.options.count("--deck") ? line.options.at("--deck") : "",
+                            line.options.count("--columns") ? line.options.at("--columns") : ""};
+    CardSpill spill;
     Cards read;
-    const ReadResult result =
-        ReadRows(text, options, [&read](TextRow&& row) { read.Take(std::move(row)); });
+    if (line.Has("--split"))
+        read.spill = &spill;
+    const DeckKind kind = source == "-" ? DeckKind::Text : DetectDeckKind(source);
+    read.unit = RowUnit(kind);
+    CheckOptionsFit(line, kind, sourceName);
+    ReadResult result;
+    OtherDeckRead other;
+    std::string text;
+    if (kind != DeckKind::Text) {
+        other = ReadOtherDeck(kind, source, choice, [&read](TextRow&& row, const std::string&) {
+            read.Take(std::move(row));
+        });
+        result.error = other.error;
+        result.converted = other.converted.html;
+    } else if (!ReadInput(source, text, result.error)) {
+        PrintError(sourceName, result.error);
+        return 1;
+    } else {
+        result = ReadRows(text, options, [&read](TextRow&& row) { read.Take(std::move(row)); });
+    }
     if (!result.error.empty()) {
         PrintError(sourceName, result.error);
         return 1;
@@ -184,38 +260,34 @@ int RunImport(const CommandLine& line) {
 
     std::vector<TextRow>& cards = read.kept;
     const std::size_t room = static_cast<std::size_t>(kMaxQuestions - before);
-    if (cards.size() + read.beyond > room) {
+    std::vector<TextRow> beyondRoom;
+    if (read.spill && (cards.size() > room || !spill.Empty())) {
+        const auto firstBeyond =
+            cards.begin() + static_cast<std::ptrdiff_t>(std::min(room, cards.size()));
+        beyondRoom.assign(std::make_move_iterator(firstBeyond),
+                          std::make_move_iterator(cards.end()));
+        cards.erase(firstBeyond, cards.end());
+    } else if (cards.size() + read.beyond > room) {
         const int firstLeftOut = room < cards.size() ? cards[room].line : read.firstBeyond;
         PrintError(
             sourceName,
             Concat(Counted(static_cast<long long>(cards.size() + read.beyond - room), "card"),
-                   " from line ", std::to_string(firstLeftOut),
+                   " from ", read.unit, " ", std::to_string(firstLeftOut),
                    " on left out: a data file holds at most ", std::to_string(kMaxQuestions),
                    " questions"));
         cards.resize(std::min(room, cards.size()));
     }
-    for (TextRow& card : cards) {
-        std::string cuts;
-        for (std::size_t k = 0; k < 2; ++k) {
-            std::string& text = card.fields[k];
-            const std::size_t kept = WholeCharactersWithin(text, kLongestText);
-            if (kept < text.size())
-                cuts += Concat(cuts.empty() ? "" : ", ", k == 0 ? "question" : "answer", " cut to ",
-                               std::to_string(kept), " bytes");
-            text.resize(kept);
-        }
-        if (!cuts.empty())
-            PrintError(sourceName, Concat("line ", std::to_string(card.line), ": ", cuts,
-                                          ", each after a whole character: a text holds at most ",
-                                          std::to_string(kLongestText), " bytes"));
-    }
+    ReportCuts(sourceName, read.unit, cards);
 
     if (!dryRun && !(exists && cards.empty()))
         AppendCards(deck, exists, cards);
-    std::printf("%s: %s %s%s, %s%s%s\n", deck.c_str(),
+    const std::string more =
+        read.spill ? SplitInto(deck, sourceName, read, std::move(beyondRoom), dryRun) : "";
+    std::printf("%s: %s %s%s, %s%s%s%s\n%s", deck.c_str(),
                 Counted(static_cast<long long>(cards.size()), "card").c_str(),
                 dryRun ? "would be added" : "added", exists ? "" : " to a new file",
                 Counted(before + static_cast<long long>(cards.size()), "record").c_str(),
-                HtmlNote(result.converted).c_str(), dryRun ? " (nothing written)" : "");
+                HtmlNote(result.converted).c_str(), LeftOutNote(other).c_str(),
+                dryRun ? " (nothing written)" : "", more.c_str());
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "Commands.h"
 #include "DeckFile.h"
+#include "DeckFormat.h"
 #include "DialogTemplates.h"
 #include "ReviewSchedule.h"
 
@@ -7,6 +8,7 @@
 #include <array>
 #include <cstdio>
 #include <ctime>
+#include <map>
 
 namespace {
 
@@ -101,10 +103,36 @@ void PrintHistogram(const std::vector<std::int32_t>& counts) {
     }
 }
 
+// The decks of another program's file, in the order first met, with the cards each gives.
+int PrintOtherDecks(DeckKind kind, const std::string& path) {
+    std::vector<std::string> order;
+    std::map<std::string, long long> cards;
+    const OtherDeckRead read =
+        ReadOtherDeck(kind, path, {}, [&](TextRow&& row, const std::string& deck) {
+            if (row.fields.size() > 1 && cards[deck]++ == 0)
+                order.push_back(deck);
+        });
+    if (!read.error.empty()) {
+        PrintError(path, read.error);
+        return 1;
+    }
+    std::size_t width = 0;
+    for (const std::string& deck : order)
+        width = std::max(width, deck.size());
+    std::printf("%s: %s\n", path.c_str(),
+                Counted(static_cast<long long>(order.size()), "deck").c_str());
+    for (const std::string& deck : order)
+        std::printf("  %-*s  %s\n", static_cast<int>(width), deck.empty() ? "-" : deck.c_str(),
+                    Counted(cards[deck], "card").c_str());
+    return 0;
+}
+
 } // namespace
 
 int RunInfo(const CommandLine& line) {
     const std::string& deck = line.operands[0];
+    if (const DeckKind kind = DetectDeckKind(deck); kind != DeckKind::Text)
+        return PrintOtherDecks(kind, deck);
     DeckFile file;
     std::string error;
     if (!file.Open(deck, error) || !(error = file.Refusal()).empty()) {

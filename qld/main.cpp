@@ -21,9 +21,11 @@ constexpr std::string_view kOverview = R"(Usage: qld COMMAND [ARGUMENTS]
 Reads and writes Quillow data files, and starts Quillow with the desktop session.
 
 Commands:
-  import DECK.qld [FILE|-]  append the cards of a tab- or comma-separated file
+  import DECK.qld [FILE|-]  append the cards of a tab- or comma-separated file, or of a
+                            deck of Anki, Mnemosyne, KWordQuiz or Parley
   export DECK.qld [FILE|-]  write every record as question TAB answer
-  info DECK.qld             the header in words and the correct answers per question
+  info DECK.qld             the header in words and the correct answers per question;
+                            of an Anki package, its decks
   check DECK.qld            validate a file without changing it
   autostart [on|off]        start Quillow with the desktop session, or not
 
@@ -31,7 +33,8 @@ Commands:
 )";
 
 constexpr std::string_view kImportHelp =
-    R"(Usage: qld import [--sep SEP] [--header] [--dry-run] DECK.qld [FILE|-]
+    R"(Usage: qld import [--sep SEP] [--header] [--dry-run] [--split] [--fields N,M] [--deck NAME]
+                  [--columns N,M] DECK.qld [FILE|-]
 Appends the cards of FILE, or of standard input, to DECK.qld as new records: the first field of
 each row is the question, the second the answer, further fields are left out. Creates DECK.qld
 with the defaults of a new file when it does not exist.
@@ -50,6 +53,20 @@ than 499 bytes is cut on a character boundary. All of these are reported by line
               semicolons split it alike, --sep must say which)
   --header    the first row names the columns: skip it
   --dry-run   report what would be done and write nothing
+  --split     put the cards beyond the 1000 of DECK.qld into new files beside it,
+              DECK-2.qld, DECK-3.qld, ... (names that are free)
+
+FILE may also be, told by its content, a deck of another program:
+- an Anki package (.apkg, .colpkg; collection.anki2, .anki21 or .anki21b): a note gives a
+  card from its first two fields, a cloze note one card per deletion, shown as [...] or its
+  hint, with the hidden text as the answer. Fields are HTML; sounds and images are left out
+  and counted.
+- a Mnemosyne 2 card package (.cards): front and back, or word and meaning.
+- a KVTML file (KWordQuiz, Parley; versions 1 and 2): the first two languages.
+
+  --fields N,M    Anki: the fields of question and answer, by number or name
+  --deck NAME     Anki: the notes of that deck and the decks below it ('qld info' lists them)
+  --columns N,M   KVTML: the languages of question and answer, by number or name
 )";
 
 constexpr std::string_view kExportHelp = R"(Usage: qld export DECK.qld [FILE|-]
@@ -60,6 +77,8 @@ a new file gives the same texts.
 
 constexpr std::string_view kInfoHelp = R"(Usage: qld info DECK.qld
 Shows the header of DECK.qld in words and how many questions have each count of correct answers.
+Of a deck of another program (see 'qld import --help'), lists its decks with the number of cards
+that each gives.
 )";
 
 constexpr std::string_view kCheckHelp = R"(Usage: qld check DECK.qld
@@ -75,7 +94,13 @@ an argument, tells whether it is on.
 )";
 
 const std::vector<Command> kCommands = {
-    {"import", RunImport, 1, 2, {"--header", "--dry-run"}, {"--sep"}, kImportHelp},
+    {"import",
+     RunImport,
+     1,
+     2,
+     {"--header", "--dry-run", "--split"},
+     {"--sep", "--fields", "--deck", "--columns"},
+     kImportHelp},
     {"export", RunExport, 1, 2, {}, {}, kExportHelp},
     {"info", RunInfo, 1, 1, {}, {}, kInfoHelp},
     {"check", RunCheck, 1, 1, {}, {}, kCheckHelp},

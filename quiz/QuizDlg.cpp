@@ -5,6 +5,7 @@
 #include "AnswerKeys.h"
 #include "BackgroundImage.h"
 #include "DataExchange.h"
+#include "DeckConversion.h"
 #include "DesktopServices.h"
 #include "FileDialog.h"
 #include "GotoDlg.h"
@@ -23,8 +24,10 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShowEvent>
@@ -85,6 +88,9 @@ void CQuizDlg::DoDataExchange(CDataExchange* pDX) {
 bool CQuizDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     EnableToolTips();
+    // A file dropped anywhere on the window opens, on the answer box too (not as its text).
+    setAcceptDrops(true);
+    m_answerBox.setAcceptDrops(false);
     TakeEscapePress();
     LoadBackgroundImage(m_host.GetProgramFolder());
     CreatePanel();
@@ -490,7 +496,8 @@ void CQuizDlg::OnNewFile() {
 }
 
 void CQuizDlg::OnOpenFile() {
-    CFileDialog dialog(true, "qld", "", OFN_FILEMUSTEXIST, LoadString(IDS_QLD_FILTER));
+    CFileDialog dialog(true, "qld", "", OFN_FILEMUSTEXIST,
+                       WithOtherDecks(LoadString(IDS_QLD_FILTER)));
     dialog.SetTitle(LoadString(IDS_OPEN_FILE_TITLE));
     SwitchFile(dialog, &CQuestionFile::Load);
 }
@@ -503,10 +510,37 @@ void CQuizDlg::SwitchFile(CFileDialog& dialog, void (CQuestionFile::*open)()) {
         m_file.Load();
         return;
     }
-    m_host.SetDataFilePath(dialog.GetPathName());
+    OpenChosen(dialog.GetPathName(), open);
+}
+
+// A deck of another program is opened as the data file made of it; when none is made, the
+// current file opens again.
+void CQuizDlg::OpenChosen(std::string path, void (CQuestionFile::*open)()) {
+    if (open == &CQuestionFile::Load && IsOtherDeck(path) &&
+        (path = ConvertDeck(path, m_host.GetProgramFolder())).empty()) {
+        m_file.Load(); // the current file, as before
+        return;
+    }
+    m_host.SetDataFilePath(path);
     (m_file.*open)();
     ShowQuestion(true);
     UpdateTitle();
+}
+
+// A file dropped on the window is opened as the Open command opens it.
+void CQuizDlg::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void CQuizDlg::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    m_file.SaveAndClose();
+    OpenChosen(ToStdString(urls.front().toLocalFile()), &CQuestionFile::Load);
 }
 
 void CQuizDlg::OnUsersManual() {

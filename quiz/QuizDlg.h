@@ -59,6 +59,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Commands, reached through the command table and the answer box's keys.
@@ -95,6 +97,7 @@ private:
     void ShowAgain();
     void ComeBack(CPopupWait::Way way);
     void SwitchFile(CFileDialog& dialog, void (CQuestionFile::*open)());
+    void OpenChosen(std::string path, void (CQuestionFile::*open)());
 
     static const CommandEntry<CQuizDlg> kCommands[];
 

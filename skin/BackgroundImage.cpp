@@ -24,12 +24,19 @@ constexpr int kSkinMapWidth = 244;
 constexpr int kSkinMapHeight = 40;
 
 std::unique_ptr<QVector<QRgb>> g_pBackPalette;
+// The picture as a pixmap, ready to paint from (the name is the framework's bitmap handle's).
 std::unique_ptr<QPixmap> g_hBackBitmap;
 std::unique_ptr<QFont> g_pSkinFont;
 
 // The file's bytes from offset on; the caller has made sure that they are there.
 const std::uint8_t* BytesAt(const QByteArray& file, std::int64_t offset) {
     return reinterpret_cast<const std::uint8_t*>(file.constData()) + offset;
+}
+
+// The colours of the picture's table: its count of colours used, where 0 means all 256.
+std::uint32_t ColorCount(const QByteArray& file) {
+    const auto used = static_cast<std::uint32_t>(GetInt32(BytesAt(file, kFileHeaderSize + 32)));
+    return used == 0 ? 256 : used;
 }
 
 // What the headers say of the picture, when it can serve as the skin.
@@ -47,11 +54,9 @@ std::optional<PictureLayout> ReadLayout(const QByteArray& file) {
     const std::int32_t width = GetInt32(BytesAt(file, kFileHeaderSize + 4));
     const std::int32_t storedHeight = GetInt32(BytesAt(file, kFileHeaderSize + 8));
     const int bitCount = GetInt16(BytesAt(file, kFileHeaderSize + 14));
-    const auto colorsUsed =
-        static_cast<std::uint32_t>(GetInt32(BytesAt(file, kFileHeaderSize + 32)));
     const std::int64_t height = storedHeight < 0 ? -std::int64_t{storedHeight} : storedHeight;
     PictureLayout layout;
-    layout.colors = colorsUsed == 0 ? 256 : colorsUsed;
+    layout.colors = ColorCount(file);
     if (bitCount != 8 || layout.colors > 256 || width < kSkinMapWidth || width > kLargestSide ||
         height < kSkinMapHeight || height > kLargestSide)
         return std::nullopt;
@@ -113,9 +118,7 @@ const QVector<QRgb>* LoadBackgroundImage(const std::string& programFolder) {
     const QImage picture = DecodeBackgroundImage(bytes);
     if (picture.isNull())
         return nullptr;
-    const auto colorsUsed =
-        static_cast<std::uint32_t>(GetInt32(BytesAt(bytes, kFileHeaderSize + 32)));
-    *g_pBackPalette = picture.colorTable().mid(0, colorsUsed == 0 ? 256 : int(colorsUsed));
+    *g_pBackPalette = picture.colorTable().mid(0, static_cast<int>(ColorCount(bytes)));
     g_hBackBitmap = std::make_unique<QPixmap>(QPixmap::fromImage(picture));
     g_pSkinFont = std::make_unique<QFont>(QStringLiteral("Arial"));
     g_pSkinFont->setPixelSize(10);
@@ -131,9 +134,6 @@ void FreeBackgroundImage() {
     g_pBackPalette.reset();
 }
 
-const QVector<QRgb>* GetBackPalette() {
-    return g_pBackPalette.get();
-}
 const QPixmap* GetBackBitmap() {
     return g_hBackBitmap.get();
 }

@@ -27,7 +27,6 @@ std::int64_t BackgroundImageBytes(const QByteArray& headers);
 const QVector<QRgb>* LoadBackgroundImage(const std::string& programFolder);
 void FreeBackgroundImage();
 
-const QVector<QRgb>* GetBackPalette();
 // The picture ready to paint from, or null without a skin.
 const QPixmap* GetBackBitmap();
 const QFont* GetSkinFont();

@@ -21,10 +21,10 @@ public:
     QPoint FacePosition(int state) const;
     void RedrawFace(int state);
 
-    bool IsHoverTimerRunning() const { return m_timers.IsTimerRunning(ID_HOVER_TIMER); }
     static CSkinButton* HoverButton() { return s_pHoverButton; }
 
-    // The mouse is over the button: light it, and put out the one lit before.
+    // The mouse is over the button: light it, and put out the one lit before. (Named after the
+    // hit test by which the button learns that the mouse is over it.)
     void OnNcHitTest();
     void OnTimer(int id);
 

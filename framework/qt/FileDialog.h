@@ -24,11 +24,6 @@ public:
     int DoModal();
     std::string GetPathName() const { return m_strPathName; }
 
-    bool IsOpenDialog() const { return m_bOpenFileDialog; }
-    const std::string& DefaultExtension() const { return m_strDefaultExtension; }
-    const std::string& FileName() const { return m_strFileName; }
-    unsigned Flags() const { return m_nFlags; }
-    const std::string& Title() const { return m_strTitle; }
     // The filter's description parts, as Qt takes them: "Name (*.ext)".
     QStringList NameFilters() const;
 

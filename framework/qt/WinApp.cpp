@@ -44,8 +44,10 @@ CWinApp* AfxGetApp() {
     return g_pApp;
 }
 
+// The program has no message loop of its own: its window's loop runs inside InitInstance, and
+// whatever that answers, the application ends through ExitInstance.
 int CWinApp::Run() {
-    InitInstance();
+    static_cast<void>(InitInstance());
     return ExitInstance();
 }
 

@@ -21,7 +21,8 @@ public:
     virtual bool InitInstance() = 0;
     virtual int ExitInstance() { return 0; }
 
-    // The settings live under the maker's name and the application's title (string 57344).
+    // There is no registry: the settings file lives under the maker's name and the
+    // application's title (string 57344), as QSettings' organisation and application.
     void SetRegistryKey(const std::string& company);
     // The stored string, or the default when it is missing, not a string or longer than 4096
     // bytes.

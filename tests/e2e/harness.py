@@ -137,6 +137,15 @@ class Session:
         return dict(HOME=home, XDG_CONFIG_HOME=home + "/.config", TMPDIR=home + "/tmp",
                     XDG_DATA_HOME=home + "/.local/share", XDG_RUNTIME_DIR=home + "/run")
 
+    def other_user(self, name):
+        # The session's environment for another user, whose recent file is a deck of its own
+        # (not the build tree's default file, which other tests open too).
+        env = dict(self.env, **self.user(name))
+        qld.make(env["HOME"] + "/own.qld", [("Q", "a")])
+        with open(env["XDG_CONFIG_HOME"] + "/Brightfen/Quillow.conf", "w") as f:
+            f.write("[Recent%%20QLD%%20File]\nFile1=%s/own.qld\n" % env["HOME"])
+        return env
+
     def deck(self, name, cards, **fields):
         # A deck in the session's folder, made the user's recent file.
         qld.make(self.path(name), cards, **fields)

@@ -228,7 +228,7 @@ class DesktopScenarios(unittest.TestCase):
         # with the keyboard within 5 s.
         session.send("keys", 0xff1b)
         wait_until(lambda: not Traffic(program).shown, "Esc to hide the window")
-        other = start(dict(session.env, **session.user("other")), "the other application")
+        other = start(session.other_user("other"), "the other application")
         session.send("lock", 0)
         for _ in range(20):
             session.send("keys", ord("x"))
@@ -238,8 +238,7 @@ class DesktopScenarios(unittest.TestCase):
 
         # A third application takes the keyboard; a second start without a token brings the
         # window forward, but the compositor keeps the keyboard there: a notification.
-        self.assertEqual(terminate(other), 0)  # the two share the build tree's default deck
-        third = start(dict(session.env, **session.user("third")), "the third application")
+        third = start(session.other_user("third"), "the third application")
         self.assertEqual(session.start().wait(30), 0)
         notice = wait_until(lambda: session.called("Notify"), "a notification")[0]
         self.assertEqual((Traffic(program).shown, Traffic(program).focused), (1, False))
@@ -249,8 +248,7 @@ class DesktopScenarios(unittest.TestCase):
         # The same through GNOME Shell's own notifications: a click that hands only a time is
         # answered through GNOME's protocol (gtk_shell1), which mutter honours.
         session.send("shell")
-        self.assertEqual(terminate(third), 0)
-        fourth = start(dict(session.env, **session.user("fourth")), "the fourth application")
+        fourth = start(session.other_user("fourth"), "the fourth application")
         self.assertEqual(session.start().wait(30), 0)
         notice = wait_until(lambda: session.called("AddNotification"), "GNOME's notification")[0]
         self.assertEqual(notice["buttons"], [["Answer", "app.answer"], ["Later", "app.later"]])
@@ -260,7 +258,7 @@ class DesktopScenarios(unittest.TestCase):
         session.send("activate", notice["app"], "later")
         wait_until(lambda: not Traffic(program).shown, "Later to hide the window")
         self.assertFalse("No such signal" in pathlib.Path(program.log).read_text(), "a warning")
-        self.assertEqual([terminate(program), terminate(fourth)], [0, 0])
+        self.assertEqual([terminate(p) for p in (program, other, third, fourth)], [0] * 4)
 
         session.send("tray")
         program = start(session.env, "the window with a tray")

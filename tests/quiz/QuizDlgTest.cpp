@@ -9,12 +9,17 @@
 
 #include <QAbstractButton>
 #include <QMenu>
+#include <QMimeData>
 #include <QSystemTrayIcon>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <qpa/qplatformdrag.h>
+#include <qpa/qwindowsysteminterface.h>
 
+#include <filesystem>
 #include <memory>
+#include <set>
 
 namespace {
 
@@ -248,4 +253,62 @@ TEST_F(QuizDlgTest, MemoryScheduleStoresRangeAndModeAndClearsOnlyWhenConfirmed) 
         EXPECT_EQ(Correct(0), ok && answer == IDYES ? 0 : 1);
         EXPECT_EQ(boxes.Shown().size(), ok && tick ? 1u : 0u);
     }
+}
+
+// A deck of another program, opened or dropped, becomes a data file beside it under a free name,
+// with qld's summary in a message box; one that qld refuses leaves the current file open.
+TEST_F(QuizDlgTest, DecksOfOtherProgramsOpenAsNewDataFiles) {
+    Start(Capitals());
+    std::filesystem::create_symlink(QLD_EXECUTABLE, dir.File("qld"));
+    std::filesystem::copy_file(QLD_SAMPLES "/anki-apkg-export.apkg",
+                               dir.File("anki-apkg-export.apkg"));
+    const Bytes taken = MakeDataFile({{{"mine", "kept"}}});
+    WriteFileBytes(dir.File("anki-apkg-export.qld"), taken);
+    std::string filters;
+    ScopedHandler files(CFileDialog::SetRunHandler, [&](CFileDialog& dialog, std::string& path) {
+        filters = dialog.NameFilters().join(';').toStdString();
+        path = dir.File("anki-apkg-export.apkg");
+        return IDOK;
+    });
+    Choose(ID_OPEN_FILE);
+    EXPECT_EQ(filters, "Quillow Data File (*.qld);Decks of other programs (*.apkg *.colpkg *.cards "
+                       "*.kvtml)");
+    EXPECT_EQ(boxes.Texts(),
+              std::vector<std::string>{
+                  "anki-apkg-export-2.qld: 3 cards added to a new file, 3 records; from HTML: 1 "
+                  "entity, 2 tags removed; left out: 1 sound, 1 image\n\nqld: " +
+                  dir.File("anki-apkg-export.apkg") + ": note 4: one field, no answer: skipped"});
+    EXPECT_EQ(host->GetDataFilePath(), dir.File("anki-apkg-export-2.qld"));
+    EXPECT_EQ(QuestionShown(), "France");
+    EXPECT_EQ(ReadFileBytes(dir.File("anki-apkg-export.qld")), taken);
+
+    const std::pair<std::string, std::string> refused[] = {
+        {"not-sqlite.apkg", "not a readable Anki collection: file is not a database"},
+        {"kvtml1-animals.kvtml", "entry 1: one field, no answer: skipped"}};
+    for (const auto& [sample, reason] : refused) {
+        std::filesystem::copy_file(std::string(QLD_SAMPLES "/") + sample, dir.File(sample));
+        boxes.Clear();
+        QMimeData dropped;
+        dropped.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.File(sample)))});
+        // As the desktop delivers a drag and its drop, here on the answer box.
+        const QPoint at = quiz->GetDlgItem(IDC_ANSWER_BOX)->geometry().center();
+        QWindowSystemInterface::handleDrag(quiz->windowHandle(), &dropped, at, Qt::CopyAction,
+                                           Qt::LeftButton, Qt::NoModifier);
+        QWindowSystemInterface::handleDrop(quiz->windowHandle(), &dropped, at, Qt::CopyAction,
+                                           Qt::LeftButton, Qt::NoModifier);
+        ASSERT_EQ(boxes.Texts().size(), 1u) << sample;
+        const bool empty = sample.ends_with(".kvtml");
+        EXPECT_TRUE(boxes.Texts()[0].starts_with("Cannot convert " + sample + ":\n" +
+                                                 (empty ? "it gives no cards\n" : "") +
+                                                 "qld: " + dir.File(sample) + ": " + reason))
+            << boxes.Texts()[0];
+        EXPECT_EQ(host->GetDataFilePath(), dir.File("anki-apkg-export-2.qld"));
+        EXPECT_TRUE(quiz->File().IsOpen());
+    }
+    std::set<std::string> left; // no converted file left behind under a name of its own
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        left.insert(entry.path().filename().string());
+    EXPECT_EQ(left, (std::set<std::string>{"anki-apkg-export-2.qld", "anki-apkg-export.apkg",
+                                           "anki-apkg-export.qld", "backimg.bmp", "deck.qld",
+                                           "kvtml1-animals.kvtml", "not-sqlite.apkg", "qld"}));
 }
