@@ -44,10 +44,10 @@ constexpr std::array kGotoControls = {
 
 constexpr std::array kAboutControls = {
     ControlTemplate{-1, GroupBox, "", 4, 2, 155, 44, CS_NONE},
-    ControlTemplate{-1, Icon, "128", 12, 12, 20, 20, CS_NONE},
+    ControlTemplate{-1, Icon, "128", 12, 12, 20, 20, CS_NONE, "Quillow"},
     ControlTemplate{-1, StaticText, "Quillow V2.0", 40, 12, 110, 10, CS_NONE},
     ControlTemplate{-1, StaticText, "(C) 2026 Brightfen", 40, 26, 110, 10, CS_NONE},
-    ControlTemplate{-1, Icon, "129", 12, 58, 20, 20, CS_NONE},
+    ControlTemplate{-1, Icon, "129", 12, 58, 20, 20, CS_NONE, "Brightfen"},
     ControlTemplate{-1, StaticText,
                     "Brightfen\nSmall tools for learning by heart\n\nFree software under the GNU "
                     "General Public License, version 3 or later, without any warranty.",
