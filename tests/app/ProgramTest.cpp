@@ -249,6 +249,19 @@ TEST_F(ProgramTest, AnotherUsersSocketIsIgnored) {
     ASSERT_EQ(::seteuid(0), 0);
     EXPECT_EQ(Ask(asking, kRequest), "") << "the other user was answered";
     EXPECT_EQ(Ask(Connect(Socket()), kRequest), "ok\n");
+
+    // Without XDG_RUNTIME_DIR, a folder quillow-UID that another user has made first in the
+    // temporary folder is not used, and two starts still run one copy.
+    copies.clear();
+    Store({{kFile1, Deck()}});
+    environment.remove("XDG_RUNTIME_DIR");
+    ASSERT_TRUE(fs::create_directory(dir.File("quillow-0")) &&
+                fs::create_directory(dir.File("home")));
+    ASSERT_EQ(::chown(dir.File("quillow-0").c_str(), kOtherUser, kOtherUser), 0);
+    QProcess& first = Start();
+    ASSERT_TRUE(WaitForStoredTitle());
+    EXPECT_TRUE(EndsWithStatus(Start(), 0));
+    EXPECT_TRUE(IsRunning(first));
 }
 
 // An installed copy (its folder holds the marker; here one whose name is not UTF-8, started

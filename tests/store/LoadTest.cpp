@@ -1,8 +1,12 @@
 #include "StoreFixture.h"
 
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <tuple>
+
+#include <sys/stat.h>
 
 using LoadTest = StoreTest;
 
@@ -36,11 +40,19 @@ TEST_F(LoadTest, RepairsTheScheduleStateAndKeepsTheRest) {
 }
 
 // A file that is not a data file of a known version ends the program with message 106 naming
-// it, is left byte for byte as it was, and gives way to the default file at the next start.
+// it, is left byte for byte as it was, and gives way to the default file at the next start. A
+// defective default file (as a copy cut short leaves it) is kept aside under a free name, and the
+// starter deck takes its place.
 TEST_F(LoadTest, RefusesFilesItCannotRead) {
     Bytes missingRecord = CurrentFile(3), oldMissingRecord = OldFile(100, {0, 1});
     missingRecord.pop_back();
     oldMissingRecord.pop_back();
+    const Bytes starter = CurrentFile(3, 0, 1, 0, 0, 2);
+    WriteFileBytes(dir.File("Quillow.qld"), starter);
+    host.defaultDataFolder = dir.File("data/");
+    std::filesystem::create_directories(host.defaultDataFolder);
+    const std::string defaultFile = dir.File("data/Quillow.qld");
+    int asides = 0;
     for (const Bytes& stored :
          {Bytes{}, WithInt32(Bytes(103, 0), 0, 200), WithInt32(CurrentFile(0), 4, -1),
           CurrentFile(1001), missingRecord, oldMissingRecord, WithInt32(CurrentFile(1), 0, 0),
@@ -53,8 +65,19 @@ TEST_F(LoadTest, RefusesFilesItCannotRead) {
         EXPECT_EQ(ExitStatusOf([&] { file.Load(); }), 1);
         EXPECT_EQ(boxes.Texts(), std::vector{FormatString(IDS_DEFECTIVE_HEADER, DataPath())});
         EXPECT_EQ(DataBytes(), stored);
-        EXPECT_EQ(host.GetDataFilePath(), dir.File("Quillow.qld"));
+        EXPECT_EQ(host.GetDataFilePath(), defaultFile);
         EXPECT_FALSE(FileExists(DataPath() + ".bak"));
+
+        const std::string aside =
+            defaultFile + ".defective" + (asides++ ? "." + std::to_string(asides) : "");
+        WriteFileBytes(defaultFile, stored);
+        boxes.Clear();
+        CQuestionFile defaultDeck(host);
+        LoadFile(defaultDeck);
+        EXPECT_EQ(boxes.Texts(),
+                  std::vector{FormatString(IDS_DEFAULT_FILE_SET_ASIDE, defaultFile, aside)});
+        EXPECT_EQ(ReadFileBytes(aside), stored);
+        EXPECT_EQ(ReadFileBytes(defaultFile), Saved(starter));
     }
 }
 
@@ -99,10 +122,66 @@ TEST_F(LoadTest, OpensTheDefaultFileInstead) {
     }
 }
 
-// A file deleted, replaced or shortened under the program is not written: message 119 names it
-// and the program ends.
+// An error opening a file is no missing file: the default file is never made over one that is
+// there, and the message names the error.
+TEST_F(LoadTest, AnErrorIsNotAMissingFile) {
+    const std::string defaultFile = dir.File("Quillow.qld"), gone = dir.File("gone.qld");
+    const std::string error = std::strerror(EIO);
+    const Bytes kept = CurrentFile(5);
+    // The data file, how many opens of the default file fail, the messages, the exit status.
+    const std::tuple<std::string, int, std::vector<std::string>, int> cases[] = {
+        {gone,
+         1,
+         {FormatString(IDS_FILE_NOT_FOUND, gone),
+          FormatString(IDS_CANNOT_OPEN_DEFAULT, defaultFile, error)},
+         1},
+        {defaultFile,
+         2,
+         {FormatString(IDS_CANNOT_OPEN, defaultFile, error),
+          FormatString(IDS_CANNOT_OPEN_DEFAULT, defaultFile, error)},
+         1},
+        {defaultFile, 1, {FormatString(IDS_CANNOT_OPEN, defaultFile, error)}, -1}};
+    for (const auto& [dataFile, failures, shown, status] : cases) {
+        SCOPED_TRACE(::testing::Message() << dataFile << ", " << failures << " failures");
+        WriteFileBytes(defaultFile, kept);
+        host.SetDataFilePath(dataFile);
+        boxes.Clear();
+        FailOpens(defaultFile, failures);
+        CQuestionFile file(host);
+        EXPECT_EQ(ExitStatusOf([&] { file.Load(); }), status);
+        EXPECT_EQ(boxes.Texts(), shown);
+        EXPECT_EQ(ReadFileBytes(defaultFile), status == 1 ? kept : Saved(kept));
+    }
+}
+
+// A new file that cannot be made ends the program, and the next start opens the file that was
+// open before.
+TEST_F(LoadTest, FailedNewFileKeepsThePathOfTheOpenOne) {
+    WriteFileBytes(DataPath(), CurrentFile(2));
+    CQuestionFile file(host);
+    LoadFile(file);
+    file.SaveAndClose();
+    host.SetDataFilePath(dir.File("no/such.qld"));
+    EXPECT_EQ(ExitStatusOf([&] { file.CreateNew(); }), 1);
+    EXPECT_EQ(boxes.Texts(), std::vector{LoadString(IDS_CANNOT_CREATE)});
+    EXPECT_EQ(host.GetDataFilePath(), DataPath());
+}
+
+// A file deleted, replaced, shortened or copied over under the program is not written: message
+// 119 names it and the program ends.
 TEST_F(LoadTest, FileChangedUnderItIsNotWritten) {
     const Bytes ours = CurrentFile(5), theirs = CurrentFile(7), loaded = Saved(ours);
+    const Bytes otherOptions = WithInt32(loaded, 12, 9), otherAnswer = WithInt32(loaded, 700, 7);
+    const auto changeTime = [&] {
+        struct stat st {};
+        ::stat(DataPath().c_str(), &st);
+        return std::pair(st.st_ctim.tv_sec, st.st_ctim.tv_nsec);
+    };
+    // As cp writes: the same file, the same length. The change time moves with the clock's tick.
+    const auto copyOver = [&](const Bytes& bytes) {
+        for (const auto before = changeTime(); changeTime() == before;)
+            WriteFileBytes(DataPath(), bytes);
+    };
     const auto replace = [&] {
         WriteFileBytes(dir.File("saved.qld"), theirs);
         std::filesystem::rename(dir.File("saved.qld"), DataPath());
@@ -112,7 +191,9 @@ TEST_F(LoadTest, FileChangedUnderItIsNotWritten) {
         {[&] { std::filesystem::remove(DataPath()); }, {}},
         {replace, theirs},
         {[&] { std::filesystem::resize_file(DataPath(), 104); },
-         Bytes(loaded.begin(), loaded.begin() + 104)}};
+         Bytes(loaded.begin(), loaded.begin() + 104)},
+        {[&] { WriteFileBytes(DataPath(), otherOptions); }, otherOptions},
+        {[&] { copyOver(otherAnswer); }, otherAnswer}};
     for (const auto& [change, left] : cases) {
         WriteFileBytes(DataPath(), ours);
         CQuestionFile file(host);

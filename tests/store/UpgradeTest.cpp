@@ -10,8 +10,11 @@ using UpgradeTest = StoreTest;
 // program doing it runs through or is killed at any change of a file and started again. Below
 // 150 the records move behind the 104-byte header to the slots their numbers give, a damaged or
 // repeated number to its own slot or the first free one, and the old file is kept beside it with
-// its permissions, under a name that no file holds yet.
+// its permissions, under a name that no file holds yet. A kill leaves no file behind that the
+// next start does not remove or make whole, and bytes past the records are not carried over.
 TEST_F(UpgradeTest, OlderVersionsBecomeVersion200EvenWhenKilled) {
+    Bytes longFile = WithInt32(CurrentFile(2, 1, 3, 4, 9, 2), 0, 160);
+    longFile.resize(longFile.size() + 65536);
     // The file, and the file's record in each slot after the upgrade.
     const std::pair<Bytes, std::vector<int>> cases[] = {
         {OldFile(120, {2, 0, 1}), {1, 2, 0}},
@@ -21,6 +24,7 @@ TEST_F(UpgradeTest, OlderVersionsBecomeVersion200EvenWhenKilled) {
         {OldFile(100, {}), {}},
         {WithInt32(CurrentFile(0, 0, 3, 4, 9, 2), 0, 150), {}},
         {WithInt32(CurrentFile(5, 3, 3, 4, 9, 2), 0, 199), {0, 1, 2, 3, 4}},
+        {longFile, {0, 1}},
     };
     for (const auto& [stored, fileRecordInSlot] : cases) {
         const int version = Int32At(stored, 0), records = Int32At(stored, 4);
@@ -43,6 +47,13 @@ TEST_F(UpgradeTest, OlderVersionsBecomeVersion200EvenWhenKilled) {
             CQuestionFile again(host);
             LoadFile(again);
             EXPECT_EQ(DataBytes(), Saved(MakeDataFile(upgraded))) << "killed at change " << kills;
+            for (const auto& entry : fs::directory_iterator(dir.Path())) {
+                const std::string name = entry.path().filename();
+                EXPECT_TRUE(name == "deck.qld" || name == "deck.qld.bak" ||
+                            (name.starts_with("deck.qld.bak.") &&
+                             ReadFileBytes(entry.path()) == Bytes(stored.begin(), stored.end())))
+                    << name << " left after a kill at change " << kills;
+            }
             if (killed)
                 continue;
             EXPECT_GE(kills, 5) << "the header, the records, the flush and the rename at least";
@@ -59,4 +70,26 @@ TEST_F(UpgradeTest, OlderVersionsBecomeVersion200EvenWhenKilled) {
         }
     }
     EXPECT_TRUE(boxes.Shown().empty());
+}
+
+// A failed change at any step of an upgrade says that the file could not be written, and leaves
+// the old file whole for the next start.
+TEST_F(UpgradeTest, FailedStepsSayTheFileCannotBeWritten) {
+    const Bytes stored = OldFile(100, {1, 0});
+    for (int failing = 1;; ++failing) {
+        ASSERT_LT(failing, 100) << "the upgrade does not end";
+        WriteFileBytes(DataPath(), stored);
+        boxes.Clear();
+        FailChange(failing);
+        const int status = ExitStatusOf([&] { CQuestionFile(host).Load(); });
+        FailChange(0);
+        if (status == -1)
+            break;
+        SCOPED_TRACE(::testing::Message() << "change " << failing << " failed");
+        EXPECT_EQ(status, 1);
+        EXPECT_EQ(boxes.Texts(), std::vector{FormatString(IDS_CANNOT_WRITE, DataPath())});
+        CQuestionFile again(host);
+        LoadFile(again);
+        EXPECT_EQ(Int32At(DataBytes(), 0), 200);
+    }
 }
