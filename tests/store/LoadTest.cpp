@@ -82,75 +82,61 @@ TEST_F(LoadTest, RefusesFilesItCannotRead) {
 }
 
 // A file that cannot be opened gives way to the default file, made from the starter deck beside
-// the program when there is none; a held default file ends the program.
+// the program when there is none; a held default file ends the program. An error is no missing
+// file: the default file is never made over one that is there, and the message names the error.
 TEST_F(LoadTest, OpensTheDefaultFileInstead) {
-    // The data file (empty: a first start), whether it and the default file are held, the message.
-    const std::tuple<std::string, bool, bool, int> cases[] = {
-        {"gone.qld", false, false, IDS_FILE_NOT_FOUND},
-        {"", false, false, 0},
-        {"deck.qld", true, false, IDS_FILE_IN_USE},
-        {"deck.qld", true, true, IDS_FILE_IN_USE}};
-    const Bytes starter = CurrentFile(3, 0, 1, 0, 0, 2);
+    const Bytes starter = CurrentFile(3, 0, 1, 0, 0, 2), kept = CurrentFile(1);
     WriteFileBytes(dir.File("Quillow.qld"), starter);
     host.defaultDataFolder = dir.File("data/");
     std::filesystem::create_directories(host.defaultDataFolder);
-    const std::string defaultFile = dir.File("data/Quillow.qld");
-    for (const auto& [dataFile, held, defaultHeld, box] : cases) {
-        SCOPED_TRACE("data file '" + dataFile + "'");
+    const std::string deck = DataPath(), gone = dir.File("gone.qld"),
+                      defaultFile = dir.File("data/Quillow.qld"), eio = std::strerror(EIO);
+    // The data file (empty: a first start) and whether it is held; the default file missing (0),
+    // held (-1) or there with as many failing opens; the messages; whether the program ends.
+    const std::tuple<std::string, bool, int, std::vector<std::string>, bool> cases[] = {
+        {gone, false, 0, {FormatString(IDS_FILE_NOT_FOUND, gone)}, false},
+        {"", false, 0, {}, false},
+        {deck, true, 0, {FormatString(IDS_FILE_IN_USE, deck)}, false},
+        {deck,
+         true,
+         -1,
+         {FormatString(IDS_FILE_IN_USE, deck), FormatString(IDS_DEFAULT_FILE_IN_USE, defaultFile)},
+         true},
+        {gone,
+         false,
+         1,
+         {FormatString(IDS_FILE_NOT_FOUND, gone),
+          FormatString(IDS_CANNOT_OPEN_DEFAULT, defaultFile, eio)},
+         true},
+        {defaultFile,
+         false,
+         2,
+         {FormatString(IDS_CANNOT_OPEN, defaultFile, eio),
+          FormatString(IDS_CANNOT_OPEN_DEFAULT, defaultFile, eio)},
+         true},
+        {defaultFile, false, 1, {FormatString(IDS_CANNOT_OPEN, defaultFile, eio)}, false}};
+    for (const auto& [dataFile, held, defaultState, shown, ends] : cases) {
+        SCOPED_TRACE("data file '" + dataFile + "', default " + std::to_string(defaultState));
         std::filesystem::remove(defaultFile);
-        WriteFileBytes(DataPath(), CurrentFile(2));
+        WriteFileBytes(deck, CurrentFile(2));
+        if (defaultState != 0)
+            WriteFileBytes(defaultFile, kept);
         CFile holder, defaultHolder;
-        ASSERT_TRUE(!held || holder.Open(DataPath(), CFile::modeRead | CFile::shareExclusive));
-        if (defaultHeld) {
-            WriteFileBytes(defaultFile, CurrentFile(1));
-            ASSERT_TRUE(defaultHolder.Open(defaultFile, CFile::modeRead | CFile::shareExclusive));
-        }
-        host.SetDataFilePath(dataFile.empty() ? "" : dir.File(dataFile));
+        ASSERT_TRUE(!held || holder.Open(deck, CFile::modeRead | CFile::shareExclusive));
+        ASSERT_TRUE(defaultState >= 0 ||
+                    defaultHolder.Open(defaultFile, CFile::modeRead | CFile::shareExclusive));
+        FailOpens(defaultFile, std::max(defaultState, 0));
+        host.SetDataFilePath(dataFile);
         boxes.Clear();
         CQuestionFile file(host);
-        EXPECT_EQ(ExitStatusOf([&] { file.Load(); }), defaultHeld ? 1 : -1);
-        std::vector<std::string> shown;
-        if (box)
-            shown.push_back(FormatString(box, dir.File(dataFile)));
-        if (defaultHeld)
-            shown.push_back(FormatString(IDS_DEFAULT_FILE_IN_USE, defaultFile));
+        EXPECT_EQ(ExitStatusOf([&] { file.Load(); }), ends ? 1 : -1);
         EXPECT_EQ(boxes.Texts(), shown);
         EXPECT_EQ(host.GetDataFilePath(), defaultFile);
         EXPECT_EQ(DataBytes(), CurrentFile(2));
-        EXPECT_FALSE(FileExists(dir.File("gone.qld")));
-        EXPECT_EQ(ReadFileBytes(defaultFile), defaultHeld ? CurrentFile(1) : Saved(starter));
-    }
-}
-
-// An error opening a file is no missing file: the default file is never made over one that is
-// there, and the message names the error.
-TEST_F(LoadTest, AnErrorIsNotAMissingFile) {
-    const std::string defaultFile = dir.File("Quillow.qld"), gone = dir.File("gone.qld");
-    const std::string error = std::strerror(EIO);
-    const Bytes kept = CurrentFile(5);
-    // The data file, how many opens of the default file fail, the messages, the exit status.
-    const std::tuple<std::string, int, std::vector<std::string>, int> cases[] = {
-        {gone,
-         1,
-         {FormatString(IDS_FILE_NOT_FOUND, gone),
-          FormatString(IDS_CANNOT_OPEN_DEFAULT, defaultFile, error)},
-         1},
-        {defaultFile,
-         2,
-         {FormatString(IDS_CANNOT_OPEN, defaultFile, error),
-          FormatString(IDS_CANNOT_OPEN_DEFAULT, defaultFile, error)},
-         1},
-        {defaultFile, 1, {FormatString(IDS_CANNOT_OPEN, defaultFile, error)}, -1}};
-    for (const auto& [dataFile, failures, shown, status] : cases) {
-        SCOPED_TRACE(::testing::Message() << dataFile << ", " << failures << " failures");
-        WriteFileBytes(defaultFile, kept);
-        host.SetDataFilePath(dataFile);
-        boxes.Clear();
-        FailOpens(defaultFile, failures);
-        CQuestionFile file(host);
-        EXPECT_EQ(ExitStatusOf([&] { file.Load(); }), status);
-        EXPECT_EQ(boxes.Texts(), shown);
-        EXPECT_EQ(ReadFileBytes(defaultFile), status == 1 ? kept : Saved(kept));
+        EXPECT_FALSE(FileExists(gone));
+        EXPECT_EQ(ReadFileBytes(defaultFile), defaultState == 0 ? Saved(starter)
+                                              : ends            ? kept
+                                                                : Saved(kept));
     }
 }
 
