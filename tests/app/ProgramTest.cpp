@@ -1,4 +1,5 @@
 #include "DataFileBuilder.h"
+#include "DataFolder.h"
 
 #include <QProcess>
 #include <QSettings>
@@ -85,7 +86,7 @@ protected:
 
     std::string Stored(const char* key) const {
         const QSettings file(QString::fromStdString(SettingsFile()), QSettings::IniFormat);
-        return file.value(key).toString().toStdString();
+        return file.value(key).toByteArray().toStdString();
     }
     void Store(const std::vector<std::pair<const char*, std::string>>& entries) const {
         QSettings file(QString::fromStdString(SettingsFile()), QSettings::IniFormat);
@@ -110,7 +111,7 @@ protected:
         return QTest::qWaitFor([&] { return Stored(kTitle) == caption; }, kWaitMs);
     }
     // The program in a folder of its own, which holds its default data file.
-    std::string CopyOfTheProgram(const std::string& name = "program/") const {
+    std::string CopyOfTheProgram(const std::string& name = "progr\xE0m/") const {
         const std::string folder = dir.File(name);
         fs::create_directories(folder);
         const fs::path built = QUILLOW_EXECUTABLE;
@@ -262,6 +263,17 @@ TEST_F(ProgramTest, AnotherUsersSocketIsIgnored) {
     ASSERT_TRUE(WaitForStoredTitle());
     EXPECT_TRUE(EndsWithStatus(Start(), 0));
     EXPECT_TRUE(IsRunning(first));
+}
+
+// A user who may not write in the program's folder keeps the default file in the data folder.
+TEST(DataFolderTest, TheProgramsFolderOnlyWhenWritable) {
+    if (::getuid() != 0)
+        GTEST_SKIP() << "only root can act as another user";
+    ASSERT_EQ(::seteuid(kOtherUser), 0);
+    const std::string own = DefaultDataFolder("/", "/d/"), open = DefaultDataFolder("/tmp/", "/d/");
+    ASSERT_EQ(::seteuid(0), 0);
+    EXPECT_EQ(own, "/d/Brightfen/Quillow/");
+    EXPECT_EQ(open, "/tmp/");
 }
 
 // An installed copy (its folder holds the marker; here one whose name is not UTF-8, started
