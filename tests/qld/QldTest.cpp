@@ -180,10 +180,11 @@ TEST_F(QldTest, FailuresNameTheFileAndTheReason) {
         EXPECT_EQ(Run(words, "q\ta\n"), outcome);
     // A failing disk: an error is no missing deck.
     ::setenv("LD_PRELOAD", FAIL_OPEN_LIBRARY, 1);
-    ::setenv("QLD_FAIL_OPEN", "short.qld", 1);
+    ::setenv("QUILLOW_FAIL_OPEN", "short.qld", 1);
     EXPECT_EQ(Run("import short.qld -", "q\ta\n"),
               "1 qld: short.qld: cannot open: Input/output error\n");
     ::unsetenv("LD_PRELOAD");
+    ::unsetenv("QUILLOW_FAIL_OPEN");
     EXPECT_EQ(ReadFileBytes(dir.File("short.qld")), shortDeck);
     EXPECT_EQ(Deck("held.qld"), heldDeck);
     EXPECT_FALSE(FileExists(dir.File("new.qld")));

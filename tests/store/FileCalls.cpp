@@ -1,8 +1,7 @@
 // This test program's own versions of the C library's calls that change files (a write, a flush,
 // a rename, a change of permissions): each counts the change and ends the process, or fails with
 // EIO, when its countdown runs out, and a write is remembered until its file is flushed, then the
-// C library's own function runs. Closing a file with a write not flushed is remembered too, and
-// opens of one path can be made to fail.
+// C library's own function runs. Closing a file with a write not flushed is remembered too.
 
 #include "StoreFixture.h"
 
@@ -20,8 +19,6 @@ namespace {
 
 constexpr int kKilledStatus = 75, kUnflushedStatus = 76;
 int g_changesLeft = 0, g_changesToFailure = 0; // 0: no countdown
-std::string g_failingPath;
-int g_failingOpens = 0;
 bool g_unflushed[1024], g_closedUnflushed;
 
 template <class F> F* Real(const char* name) {
@@ -50,25 +47,6 @@ COUNTED_CALL(int, fdatasync, (int fd), (fd), fd, true)
 COUNTED_CALL(int, fsync, (int fd), (fd), fd, true)
 COUNTED_CALL(int, rename, (const char* from, const char* to), (from, to), 0, true, noexcept)
 COUNTED_CALL(int, fchmod, (int fd, mode_t mode), (fd, mode), 0, true, noexcept)
-
-extern "C" int open(const char* path, int flags, ...) {
-    static const auto real = Real<int(const char*, int, ...)>("open");
-    std::va_list rest;
-    va_start(rest, flags);
-    const int mode = (flags & (O_CREAT | O_TMPFILE)) ? va_arg(rest, int) : 0;
-    va_end(rest);
-    if (g_failingOpens > 0 && g_failingPath == path) {
-        --g_failingOpens;
-        errno = EIO;
-        return -1;
-    }
-    return real(path, flags, mode);
-}
-
-void FailOpens(const std::string& path, int times) {
-    g_failingPath = path;
-    g_failingOpens = times;
-}
 
 void FailChange(int n) {
     g_changesToFailure = n;
