@@ -91,29 +91,20 @@ TEST_F(LoadTest, OpensTheDefaultFileInstead) {
     std::filesystem::create_directories(host.defaultDataFolder);
     const std::string deck = DataPath(), gone = dir.File("gone.qld"),
                       defaultFile = dir.File("data/Quillow.qld"), eio = std::strerror(EIO);
+    const std::string notFound = FormatString(IDS_FILE_NOT_FOUND, gone),
+                      inUse = FormatString(IDS_FILE_IN_USE, deck),
+                      defaultInUse = FormatString(IDS_DEFAULT_FILE_IN_USE, defaultFile),
+                      cannotOpen = FormatString(IDS_CANNOT_OPEN, defaultFile, eio),
+                      cannotOpenDefault = FormatString(IDS_CANNOT_OPEN_DEFAULT, defaultFile, eio);
     // The data file (empty: a first start) and whether it is held; the default file missing (0),
-    // held (-1), there (1) or failing to open (2); the messages; whether the program ends.
+    // held (-1) or failing to open (2); the messages; whether the program ends.
     const std::tuple<std::string, bool, int, std::vector<std::string>, bool> cases[] = {
-        {gone, false, 0, {FormatString(IDS_FILE_NOT_FOUND, gone)}, false},
+        {gone, false, 0, {notFound}, false},
         {"", false, 0, {}, false},
-        {deck, true, 0, {FormatString(IDS_FILE_IN_USE, deck)}, false},
-        {deck,
-         true,
-         -1,
-         {FormatString(IDS_FILE_IN_USE, deck), FormatString(IDS_DEFAULT_FILE_IN_USE, defaultFile)},
-         true},
-        {gone,
-         false,
-         2,
-         {FormatString(IDS_FILE_NOT_FOUND, gone),
-          FormatString(IDS_CANNOT_OPEN_DEFAULT, defaultFile, eio)},
-         true},
-        {defaultFile,
-         false,
-         2,
-         {FormatString(IDS_CANNOT_OPEN, defaultFile, eio),
-          FormatString(IDS_CANNOT_OPEN_DEFAULT, defaultFile, eio)},
-         true}};
+        {deck, true, 0, {inUse}, false},
+        {deck, true, -1, {inUse, defaultInUse}, true},
+        {gone, false, 2, {notFound, cannotOpenDefault}, true},
+        {defaultFile, false, 2, {cannotOpen, cannotOpenDefault}, true}};
     for (const auto& [dataFile, held, defaultState, shown, ends] : cases) {
         SCOPED_TRACE("data file '" + dataFile + "', default " + std::to_string(defaultState));
         ::unsetenv("QUILLOW_FAIL_OPEN");
@@ -135,9 +126,7 @@ TEST_F(LoadTest, OpensTheDefaultFileInstead) {
         EXPECT_EQ(host.GetDataFilePath(), defaultFile);
         EXPECT_EQ(DataBytes(), CurrentFile(2));
         EXPECT_FALSE(FileExists(gone));
-        EXPECT_EQ(ReadFileBytes(defaultFile), defaultState == 0 ? Saved(starter)
-                                              : ends            ? kept
-                                                                : Saved(kept));
+        EXPECT_EQ(ReadFileBytes(defaultFile), defaultState == 0 ? Saved(starter) : kept);
     }
 }
 
