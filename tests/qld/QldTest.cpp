@@ -197,6 +197,8 @@ TEST_F(QldTest, FailuresNameTheFileAndTheReason) {
               "1 qld: deck.qld: Cannot write the QLD file: deck.qld\n"
               "qld: deck.qld: 2 of 4 cards added\n");
     EXPECT_EQ(Run("export deck.qld"), "0 q1\ta1\nq2\ta2\n");
+    EXPECT_TRUE(Run("import fresh.qld -", "q\ta\n", 0).starts_with("1 "));
+    EXPECT_FALSE(FileExists(dir.File("fresh.qld"))) << "a new deck without a card is removed";
 
     // A row of 16 MB of separators is one blank row, read in a small multiple of its size.
     Write("wide.tsv", std::string(16 * 1024 * 1024 - 1, '\t') + "\n");
