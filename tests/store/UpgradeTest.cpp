@@ -75,9 +75,6 @@ TEST_F(UpgradeTest, OlderVersionsBecomeVersion200EvenWhenKilled) {
                 EXPECT_EQ(fs::status(real + ".bak.2").permissions(), fs::perms(0640));
             }
             EXPECT_EQ(ReadFileBytes(real + ".bak"), Bytes{});
-            EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()),
-                      version < 150 ? 4 : 3)
-                << "the link, the data file, the user's .bak and the backup, nothing else";
             break;
         }
     }
