@@ -1,5 +1,7 @@
 #include "SingleInstance.h"
 
+#include "UserFolders.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -41,6 +43,19 @@ bool IsPrivateFolder(const struct stat& folder) {
 
 bool FitsSocketAddress(const std::string& path) {
     return path.size() < sizeof(sockaddr_un{}.sun_path);
+}
+
+// The folder at the path, made when missing and made private; empty when it is another user's
+// (who may have made it first), not a folder, or too deep for a socket.
+std::string OwnPrivateFolder(const std::string& path) {
+    struct stat folder {};
+    if ((::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) ||
+        ::lstat(path.c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode) ||
+        folder.st_uid != ::getuid() ||
+        (!IsPrivateFolder(folder) && ::chmod(path.c_str(), 0700) != 0) ||
+        !FitsSocketAddress(path + "/quillow.socket"))
+        return {};
+    return path;
 }
 
 sockaddr_un SocketAddress(const std::string& path) {
@@ -140,27 +155,30 @@ std::string LauncherActivationToken() {
 }
 
 std::string PrivateInstanceFolder() {
-    struct stat folder {};
+    // The session's folder where the system makes one, also for a start without the variable:
+    // both then take the same lock.
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    std::string runtimeFolder = runtime ? runtime : "";
-    while (runtimeFolder.size() > 1 && runtimeFolder.ends_with('/'))
-        runtimeFolder.pop_back();
-    if (runtimeFolder.starts_with('/') && ::stat(runtimeFolder.c_str(), &folder) == 0 &&
-        IsPrivateFolder(folder) && FitsSocketAddress(runtimeFolder + "/quillow.socket"))
-        return runtimeFolder;
-
+    for (std::string runtimeFolder :
+         {std::string(runtime ? runtime : ""), "/run/user/" + std::to_string(::getuid())}) {
+        while (runtimeFolder.size() > 1 && runtimeFolder.ends_with('/'))
+            runtimeFolder.pop_back();
+        struct stat folder {};
+        if (runtimeFolder.starts_with('/') && ::stat(runtimeFolder.c_str(), &folder) == 0 &&
+            IsPrivateFolder(folder) && FitsSocketAddress(runtimeFolder + "/quillow.socket"))
+            return runtimeFolder;
+    }
+    // Else "quillow-UID" under the temporary folder, or, when another user has taken that name,
+    // in the user's own cache folder.
     const char* temporary = std::getenv("TMPDIR");
-    const std::string base = temporary && temporary[0] == '/' ? temporary : "/tmp";
-    const std::string own = base + "/quillow-" + std::to_string(::getuid());
-    if (::mkdir(own.c_str(), 0700) != 0 && errno != EEXIST)
-        return {};
-    // Another user may have made a folder of that name first: it is never used.
-    if (::lstat(own.c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode) ||
-        folder.st_uid != ::getuid())
-        return {};
-    if (!IsPrivateFolder(folder) && ::chmod(own.c_str(), 0700) != 0)
-        return {};
-    return FitsSocketAddress(own + "/quillow.socket") ? own : std::string();
+    const std::string name = "/quillow-" + std::to_string(::getuid());
+    std::string cache = UserCacheHome();
+    ::mkdir(cache.c_str(), 0700);
+    cache.pop_back();
+    for (const std::string& base :
+         {std::string(temporary && temporary[0] == '/' ? temporary : "/tmp"), cache})
+        if (const std::string own = OwnPrivateFolder(base + name); !own.empty())
+            return own;
+    return {};
 }
 
 CSingleInstance::~CSingleInstance() {

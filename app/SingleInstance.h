@@ -23,8 +23,9 @@ inline constexpr std::string_view kRequestTaken = "ok\n";
 std::string LauncherActivationToken();
 
 // Where the lock and the socket live: $XDG_RUNTIME_DIR when it is this user's private folder,
-// else "quillow-UID" under the temporary folder, made private and checked to be this user's.
-// Empty when neither can be trusted.
+// else /run/user/UID when it is, else "quillow-UID" under the temporary folder, or in the user's
+// cache folder when another user has that name, made private and checked to be this user's.
+// Empty when none can be trusted.
 std::string PrivateInstanceFolder();
 
 class CSingleInstance {

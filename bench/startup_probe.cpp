@@ -2,7 +2,8 @@
 // the start to its first top-level window being mapped, and to the first drawing into that window
 // once mapped (its first paint reaching the screen); then its RSS and PSS in kB at a moment
 // counted from the start (or at once, when the window came later). Then ends the program with
-// SIGTERM.
+// SIGTERM, with every process it started. Its output goes nowhere, so that no process it leaves
+// behind holds the probe's.
 //   startup_probe MEMORY_AT_MS PROGRAM [ARGS...]
 #include <X11/Xlib.h>
 #include <X11/extensions/Xdamage.h>
@@ -11,6 +12,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
 #include <map>
 #include <string>
@@ -101,6 +103,32 @@ bool WaitForPaint(Display* display, WindowWatch& watch, Clock::time_point deadli
     }
 }
 
+// The program and the processes it starts, in a group of their own.
+pid_t g_group = 0;
+
+// Ends the program as the session's end would, then whatever it left in its group.
+void EndGroup() {
+    if (g_group <= 0)
+        return;
+    kill(-g_group, SIGTERM);
+    int status = 0;
+    waitpid(g_group, &status, 0);
+    kill(-g_group, SIGKILL);
+}
+
+// DAMAGE cannot watch an input-only window (dbus-launch makes one when there is no session bus)
+// nor one already gone: those errors are passed over. Any other ends the probe and its group.
+int OnXError(Display* display, XErrorEvent* error) {
+    if (error->error_code == BadMatch || error->error_code == BadWindow ||
+        error->error_code == BadDrawable)
+        return 0;
+    char text[256];
+    XGetErrorText(display, error->error_code, text, sizeof text);
+    std::fprintf(stderr, "X error: %s\n", text);
+    EndGroup();
+    std::_Exit(1);
+}
+
 double Ms(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
@@ -122,6 +150,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the X server has no DAMAGE extension\n");
         return 1;
     }
+    XSetErrorHandler(OnXError);
     XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
     XSync(display, False);
     WindowWatch watch(display, damageEvent);
@@ -129,15 +158,18 @@ int main(int argc, char** argv) {
     const auto start = Clock::now();
     const pid_t pid = fork();
     if (pid == 0) {
+        setpgid(0, 0);
+        const int nowhere = open("/dev/null", O_WRONLY);
+        dup2(nowhere, STDOUT_FILENO);
         execvp(argv[2], argv + 2);
         _exit(127);
     }
+    setpgid(pid, pid);
+    g_group = pid;
     const bool painted = WaitForPaint(display, watch, start + std::chrono::seconds(20));
     std::this_thread::sleep_until(start + std::chrono::milliseconds(std::atol(argv[1])));
     const long rss = SmapsField(pid, "Rss"), pss = SmapsField(pid, "Pss");
-    kill(pid, SIGTERM);
-    int status = 0;
-    waitpid(pid, &status, 0);
+    EndGroup();
     XCloseDisplay(display);
     if (!painted) {
         std::fprintf(stderr, "%s: no window painted within 20 s\n", argv[2]);

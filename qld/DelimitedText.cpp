@@ -58,6 +58,10 @@ std::string Lowered(std::string text) {
     return text;
 }
 
+// The fields of a row beyond these are read past: a card's two lie within them, the columns of
+// other data that a header line may name being at most 1000.
+constexpr std::size_t kFieldsKept = 1002;
+
 // At most rowLimit rows, each handed to the call.
 std::string Parse(std::string_view s, char separator, int firstLine, std::size_t rowLimit,
                   const RowCall& onRow) {
@@ -111,7 +115,8 @@ std::string Parse(std::string_view s, char separator, int firstLine, std::size_t
                 field.assign(s.substr(i, j - i));
                 i = j;
             }
-            row.fields.push_back(std::move(field));
+            if (row.fields.size() < kFieldsKept)
+                row.fields.push_back(std::move(field));
             if (i < s.size() && s[i] == separator) {
                 ++i;
                 continue;

@@ -41,6 +41,7 @@ struct Cards {
                                        blank ? "a blank row" : "one field, no answer",
                                        ": skipped"));
         } else if (kept.size() < static_cast<std::size_t>(kMaxQuestions)) {
+            row.fields.resize(2);
             kept.push_back(std::move(row));
         } else if ((!spill || !spill->Put(row)) && beyond++ == 0) {
             firstBeyond = row.line;
@@ -103,19 +104,12 @@ bool ReadInput(const std::string& source, std::string& text, std::string& error)
     return !failed && !tooLarge;
 }
 
-// The records that an existing deck holds, or -1 after saying why it cannot take cards. A deck
-// that Quillow has open is Quillow's to write: the store's Load takes the same lock.
+constexpr unsigned kWriting = CFile::modeReadWrite | CFile::shareExclusive;
+
+// The records that an existing deck holds, or -1 after saying why it cannot take cards.
 int RecordsIn(const std::string& deck) {
-    CFile writable;
     DeckFile file;
     std::string error;
-    bool inUse = false;
-    if (!writable.Open(deck, CFile::modeReadWrite | CFile::shareExclusive, &inUse)) {
-        PrintError(deck, inUse ? "the file is open in Quillow (or in another qld): close it there "
-                                 "first; nothing was written"
-                               : OpenFailure(deck));
-        return -1;
-    }
     if (!file.Open(deck, error) || !(error = file.Refusal()).empty()) {
         PrintError(deck, error);
         return -1;
@@ -123,32 +117,56 @@ int RecordsIn(const std::string& deck) {
     return file.Header().recordCount;
 }
 
-// Makes an empty file at the deck's path unless a file is there: the one test of whether the deck
-// is new, so that two imports that start a new deck at once never both take it for new.
-bool ClaimNewDeck(const std::string& deck) {
-    CFile claim;
-    return claim.Open(deck, CFile::modeCreateNew | CFile::modeReadWrite) || errno != EEXIST;
+enum class DeckState { NEW, EXISTING, REFUSED };
+
+// The deck, locked from here to its last write, so that no other import and no Quillow changes
+// it between the count and the cards: made only where no file is. A deck that Quillow has open
+// is Quillow's to write: the store's Load takes the same lock.
+DeckState OpenDeck(CQuestionFile& file, const std::string& deck) {
+    if (file.Open(deck, CFile::modeCreateNew | kWriting))
+        return DeckState::NEW;
+    bool inUse = false;
+    if (errno == ENOENT)
+        PrintError(deck, Concat("cannot create: ", std::strerror(errno)));
+    else if (errno != EEXIST)
+        PrintError(deck, OpenFailure(deck));
+    else if (file.Open(deck, kWriting, &inUse))
+        return DeckState::EXISTING;
+    else
+        PrintError(deck, inUse ? "the file is open in Quillow (or in another qld): close it there "
+                                 "first; nothing was written"
+                               : OpenFailure(deck));
+    return DeckState::REFUSED;
 }
 
-// Writes the cards through the store, as the question editor's New and Return would.
-void AppendCards(const std::string& deck, bool exists, const std::vector<TextRow>& cards) {
-    ToolHost host(deck);
+// Writes the cards through the store, as the question editor's New and Return would. A new deck
+// that fails before its first card is removed again.
+void AppendCards(CQuestionFile& file, const std::string& deck, bool exists,
+                 const std::vector<TextRow>& cards) {
     StoreReporting reporting(deck);
-    CQuestionFile file(host);
-    if (exists)
-        file.Load();
-    else
-        file.CreateNew();
+    const auto added = [&](std::size_t count) {
+        return Concat(std::to_string(count), " of ",
+                      Counted(static_cast<long long>(cards.size()), "card"), " added");
+    };
+    if (exists) {
+        file.LoadOpenFile();
+    } else {
+        reporting.RemoveOnFailure(deck);
+        file.StartNewFile();
+        reporting.RemoveOnFailure({});
+    }
     // New records start with an empty ring of answer times.
     file.workRecord = QuestionRecord{};
     for (std::size_t i = 0; i < cards.size(); ++i) {
-        reporting.SetNote(Concat("stopped after ", std::to_string(i), " of ",
-                                 Counted(static_cast<long long>(cards.size()), "card")));
+        reporting.SetNote(added(i));
         const auto& fields = cards[i].fields;
         file.AppendRecord();
+        reporting.SetNote(Concat(added(i), "; record ", std::to_string(file.header.recordCount),
+                                 " was added empty"));
         file.UpdateTexts(file.header.recordCount - 1, fields[0],
                          fields.size() > 1 ? fields[1] : std::string());
     }
+    reporting.SetNote(added(cards.size()));
     file.SaveAndClose();
 }
 
@@ -183,28 +201,43 @@ void ReportCuts(const std::string& sourceName, const std::string& unit,
     }
 }
 
+// Writes the cards into a new deck at the first free name beside the deck, made and locked as it
+// is taken; false after saying why it could not be made.
+bool WriteNewDeck(const std::string& deck, int& next, std::string& name,
+                  const std::vector<TextRow>& cards) {
+    for (;;) {
+        ToolHost host(name);
+        CQuestionFile file(host);
+        switch (OpenDeck(file, name)) {
+        case DeckState::NEW:
+            AppendCards(file, name, false, cards);
+            return true;
+        case DeckState::REFUSED:
+            return false;
+        case DeckState::EXISTING: // taken since it was found free
+            name = NextFreeDeck(deck, next);
+        }
+    }
+}
+
 // With --split, the cards beyond the first deck fill new decks beside it, one after another;
-// a line for each.
-std::string SplitInto(const std::string& deck, const std::string& sourceName, Cards& read,
-                      std::vector<TextRow> cards, bool dryRun) {
-    std::string lines;
+// a line for each in `lines`. False after saying why a deck could not be made.
+bool SplitInto(const std::string& deck, const std::string& sourceName, Cards& read,
+               std::vector<TextRow> cards, bool dryRun, std::string& lines) {
     int next = 2;
     while (!cards.empty() || !read.spill->Empty()) {
         for (TextRow& row :
              read.spill->Take(static_cast<std::size_t>(kMaxQuestions) - cards.size()))
             cards.push_back(std::move(row));
-        std::string name;
-        do
-            name = NextFreeDeck(deck, next);
-        while (!dryRun && !ClaimNewDeck(name));
+        std::string name = NextFreeDeck(deck, next);
         ReportCuts(sourceName, read.unit, cards);
-        if (!dryRun)
-            AppendCards(name, false, cards);
+        if (!dryRun && !WriteNewDeck(deck, next, name, cards))
+            return false;
         lines += Concat(name, ": ", Counted(static_cast<long long>(cards.size()), "card"),
                         dryRun ? " would be added" : " added", " to a new file\n");
         cards.clear();
     }
-    return lines;
+    return true;
 }
 
 } // namespace
@@ -252,10 +285,18 @@ int RunImport(const CommandLine& line) {
             sourceName,
             Concat(Counted(static_cast<long long>(read.skipped - read.skips.size()), "more row"),
                    " skipped"));
-    std::error_code ignored;
-    const bool exists = dryRun ? std::filesystem::exists(deck, ignored) : !ClaimNewDeck(deck);
+    ToolHost host(deck);
+    CQuestionFile file(host);
+    std::error_code unknown;
+    const DeckState state = !dryRun                                  ? OpenDeck(file, deck)
+                            : std::filesystem::exists(deck, unknown) ? DeckState::EXISTING
+                            : unknown                                ? DeckState::REFUSED
+                                                                     : DeckState::NEW;
+    if (unknown)
+        PrintError(deck, Concat("cannot open: ", unknown.message()));
+    const bool exists = state == DeckState::EXISTING;
     const int before = exists ? RecordsIn(deck) : 0;
-    if (before < 0)
+    if (state == DeckState::REFUSED || before < 0)
         return 1;
 
     std::vector<TextRow>& cards = read.kept;
@@ -280,14 +321,15 @@ int RunImport(const CommandLine& line) {
     ReportCuts(sourceName, read.unit, cards);
 
     if (!dryRun && !(exists && cards.empty()))
-        AppendCards(deck, exists, cards);
-    const std::string more =
-        read.spill ? SplitInto(deck, sourceName, read, std::move(beyondRoom), dryRun) : "";
+        AppendCards(file, deck, exists, cards);
+    std::string more;
+    const bool split =
+        !read.spill || SplitInto(deck, sourceName, read, std::move(beyondRoom), dryRun, more);
     std::printf("%s: %s %s%s, %s%s%s%s\n%s", deck.c_str(),
                 Counted(static_cast<long long>(cards.size()), "card").c_str(),
                 dryRun ? "would be added" : "added", exists ? "" : " to a new file",
                 Counted(before + static_cast<long long>(cards.size()), "record").c_str(),
                 HtmlNote(result.converted).c_str(), LeftOutNote(other).c_str(),
                 dryRun ? " (nothing written)" : "", more.c_str());
-    return 0;
+    return split ? 0 : 1;
 }

@@ -40,6 +40,8 @@ StoreReporting::StoreReporting(std::string file) : m_file(std::move(file)) {
         return (request.type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
     });
     m_previousExit = SetExitHandler([this](int) {
+        if (!m_removeOnFailure.empty())
+            std::remove(m_removeOnFailure.c_str());
         if (!m_note.empty())
             PrintError(m_file, m_note);
         std::fflush(stdout);

@@ -30,10 +30,13 @@ public:
     StoreReporting& operator=(const StoreReporting&) = delete;
 
     void SetNote(std::string note) { m_note = std::move(note); }
+    // A file that a failure removes; empty: none.
+    void RemoveOnFailure(std::string path) { m_removeOnFailure = std::move(path); }
 
 private:
     std::string m_file;
     std::string m_note;
+    std::string m_removeOnFailure;
     MessageBoxHandler m_previousBox;
     ExitHandler m_previousExit;
 };

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <new>
 #include <string_view>
 
 namespace {
@@ -181,5 +182,8 @@ int main(int argc, char** argv) {
     } catch (const UsageError& error) {
         std::fprintf(stderr, "qld: %s\nTry 'qld %s --help'.\n", error.what(), name.c_str());
         return 2;
+    } catch (const std::bad_alloc&) {
+        std::fputs("qld: not enough memory; nothing more was written\n", stderr);
+        return 1;
     }
 }

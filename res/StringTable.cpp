@@ -28,6 +28,11 @@ constexpr std::array kStrings = {
     StringEntry{119, "Another program has replaced, moved or shortened the QLD file:\n\n%s\n\n"
                      "Nothing more is written to it."},
     StringEntry{120, "Quillow V2.0"},
+    StringEntry{121, "Cannot open the QLD file\n\n%s\n\n%s\n\nAfter this message, I'll read a "
+                     "default data file."},
+    StringEntry{122, "Cannot open the default QLD file\n\n%s\n\n%s"},
+    StringEntry{123, "Defective Header in the default QLD file\n\n%s\n\nIt is kept as\n\n%s\n\n"
+                     "and a new default file takes its place."},
     StringEntry{126, "Quillow Data File (*.qld)|*.qld||"},
     StringEntry{127, "Create a new QLD File"},
     StringEntry{128, "Open a QLD File"},

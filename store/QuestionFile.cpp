@@ -6,6 +6,10 @@
 #include "StarterDeck.h"
 #include "Strings.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 namespace {
 
 constexpr const char* kDefaultFileName = "Quillow.qld";
@@ -21,23 +25,43 @@ constexpr const char* kDefaultFileName = "Quillow.qld";
 
 constexpr unsigned kOpenForWriting = CFile::modeReadWrite | CFile::shareExclusive;
 
+// An error of opening that means no file is there.
+bool IsMissing(int code) {
+    return code == ENOENT || code == ENOTDIR;
+}
+
 } // namespace
 
 CQuestionFile::CQuestionFile(IQuestionFileHost& host) : m_host(host) {}
 
-// A file that another Quillow or qld has open is left to it, as one that cannot be opened.
 void CQuestionFile::CreateNew() {
+    CreateNewFile(CFile::modeCreate);
+}
+
+// modeCreate writes over a file that is there, modeCreateNew makes one only where none is. A file
+// that another Quillow or qld has open is left to it, as one that cannot be opened. When none can
+// be made, the next start opens the file that was open before.
+void CQuestionFile::CreateNewFile(unsigned createMode) {
     const std::string path = m_host.GetDataFilePath();
+    const std::string previous = GetFilePath();
     bool inUse = false;
-    if (!Open(path, CFile::modeCreate | kOpenForWriting, &inUse)) {
-        if (!inUse)
+    if (!Open(path, createMode | kOpenForWriting, &inUse)) {
+        if (!inUse) {
+            if (!previous.empty())
+                m_host.SetDataFilePath(previous);
             ExitWithMessage(IDS_CANNOT_CREATE);
+        }
         if (path == DefaultFilePath())
             ExitWithMessage(FormatString(IDS_DEFAULT_FILE_IN_USE, path));
         AfxMessageBox(FormatString(IDS_FILE_IN_USE, path), MB_ICONEXCLAMATION);
         OpenDefaultFile();
         return;
     }
+    StartNewFile();
+}
+
+void CQuestionFile::StartNewFile() {
+    m_headerOnDisk.clear();
     header.version = kCurrentVersion;
     header.recordCount = 0;
     header.position = 0;
@@ -68,7 +92,10 @@ void CQuestionFile::Load() {
         LoadOpenFile();
         return;
     }
-    AfxMessageBox(FormatString(inUse ? IDS_FILE_IN_USE : IDS_FILE_NOT_FOUND, path),
+    const int code = errno;
+    AfxMessageBox(inUse             ? FormatString(IDS_FILE_IN_USE, path)
+                  : IsMissing(code) ? FormatString(IDS_FILE_NOT_FOUND, path)
+                                    : FormatString(IDS_CANNOT_OPEN, path, std::strerror(code)),
                   MB_ICONEXCLAMATION);
     OpenDefaultFile();
 }
@@ -77,27 +104,51 @@ std::string CQuestionFile::DefaultFilePath() const {
     return m_host.GetDefaultDataFolder() + kDefaultFileName;
 }
 
-// A missing default file is made from the starter deck beside the program, or empty without one.
+// Only a missing default file is made again: one that cannot be read is never written over.
 void CQuestionFile::OpenDefaultFile() {
     const std::string path = DefaultFilePath();
     m_host.SetDataFilePath(path);
     bool inUse = false;
-    if (Open(path, kOpenForWriting, &inUse) ||
-        (!inUse && CopyStarterDeck(m_host.GetProgramFolder() + kDefaultFileName, path) &&
-         Open(path, kOpenForWriting, &inUse)))
+    if (Open(path, kOpenForWriting, &inUse))
         LoadOpenFile();
     else if (inUse)
         ExitWithMessage(FormatString(IDS_DEFAULT_FILE_IN_USE, path));
+    else if (const int code = errno; !IsMissing(code))
+        ExitWithMessage(FormatString(IDS_CANNOT_OPEN_DEFAULT, path, std::strerror(code)));
     else
-        CreateNew();
+        MakeDefaultFile();
+}
+
+// From the starter deck beside the program, or empty without a loadable one, where no file is.
+void CQuestionFile::MakeDefaultFile() {
+    const std::string path = DefaultFilePath();
+    if (CopyStarterDeck(m_host.GetProgramFolder() + kDefaultFileName, path)) {
+        if (Open(path, kOpenForWriting) && ReadHeader() == HeaderDefect::None) {
+            LoadHeaderRead();
+            return;
+        }
+        Close();
+        std::remove(path.c_str());
+    }
+    CreateNewFile(CFile::modeCreateNew);
+}
+
+HeaderDefect CQuestionFile::ReadHeader() {
+    HeaderBytes bytes{};
+    const std::size_t got = Seek(0) ? Read(bytes.data(), bytes.size()) : 0;
+    m_headerOnDisk.assign(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(got));
+    header = DecodeHeader(bytes);
+    return FindHeaderDefect(header, GetLength());
 }
 
 void CQuestionFile::LoadOpenFile() {
-    HeaderBytes bytes{};
-    if (Seek(0))
-        Read(bytes.data(), bytes.size());
-    header = DecodeHeader(bytes);
-    RefuseUnlessLoadable();
+    if (ReadHeader() == HeaderDefect::None)
+        LoadHeaderRead();
+    else
+        RefuseDefectiveFile();
+}
+
+void CQuestionFile::LoadHeaderRead() {
     if (header.version < kCurrentVersion)
         UpgradeFile();
     RepairScheduleState();
@@ -107,12 +158,16 @@ void CQuestionFile::LoadOpenFile() {
 
 // Nothing is written to a file that is not a data file of a known version: a file picked by
 // mistake stays as it was, and the next start opens the default file instead of trying it again.
-void CQuestionFile::RefuseUnlessLoadable() {
-    if (FindHeaderDefect(header, GetLength()) == HeaderDefect::None)
-        return;
+// A defective default file is kept aside under a free name and the default file made again.
+void CQuestionFile::RefuseDefectiveFile() {
     const std::string path = GetFilePath();
     m_host.SetDataFilePath(DefaultFilePath());
-    ExitWithMessage(FormatString(IDS_DEFECTIVE_HEADER, path));
+    std::string aside;
+    if (path != DefaultFilePath() || (aside = MoveToFreeName(path + ".defective")).empty())
+        ExitWithMessage(FormatString(IDS_DEFECTIVE_HEADER, path));
+    Close();
+    AfxMessageBox(FormatString(IDS_DEFAULT_FILE_SET_ASIDE, path, aside), MB_ICONEXCLAMATION);
+    MakeDefaultFile();
 }
 
 void CQuestionFile::RepairScheduleState() {
@@ -141,6 +196,7 @@ void CQuestionFile::WriteHeader() {
     const HeaderBytes bytes = EncodeHeader(header);
     if (!Seek(0) || !Write(bytes.data(), bytes.size()) || !Flush())
         ExitOnWriteFailure(GetFilePath());
+    m_headerOnDisk.assign(bytes.begin(), bytes.end());
     CheckUnchangedAtPath();
 }
 
@@ -209,9 +265,12 @@ void CQuestionFile::InitMemoryRecords() {
 }
 
 // Before a write, so as not to write over another program's file; after it, so that nothing is
-// taken as kept that is not in the file at the path.
+// taken as kept that is not in the file at the path. The header is compared too, for a change
+// made so soon after this program's own write that the file's change time did not move.
 void CQuestionFile::CheckUnchangedAtPath() {
-    if (!IsUnchangedAtPath())
+    std::string onDisk(kHeaderSize, '\0');
+    onDisk.resize(Seek(0) ? Read(onDisk.data(), onDisk.size()) : 0);
+    if (!IsUnchangedAtPath() || onDisk != m_headerOnDisk)
         ExitWithMessage(FormatString(IDS_FILE_CHANGED, GetFilePath()));
 }
 

@@ -18,10 +18,15 @@ class CQuestionFile : public CFile {
 public:
     explicit CQuestionFile(IQuestionFileHost& host);
 
+    // A new file at the application's path, over any file there.
     void CreateNew();
     // The file at the application's path, or the default file when there is none yet or it
     // cannot be opened.
     void Load();
+    // For a file that this object has opened itself, locked (CFile::shareExclusive): loads it as
+    // Load does, or gives it the header of a new file.
+    void LoadOpenFile();
+    void StartNewFile();
     void SaveAndClose();
     void WriteHeader();
 
@@ -44,10 +49,13 @@ public:
     std::int32_t sequenceIndex = 0;
 
 private:
+    void CreateNewFile(unsigned createMode);
     std::string DefaultFilePath() const;
     void OpenDefaultFile();
-    void LoadOpenFile();
-    void RefuseUnlessLoadable();
+    void MakeDefaultFile();
+    HeaderDefect ReadHeader();
+    void LoadHeaderRead();
+    void RefuseDefectiveFile();
     void UpgradeFile();
     [[nodiscard]] bool MoveRecordsFromOldLayout(CFile& converted);
     void RepairScheduleState();
@@ -56,4 +64,6 @@ private:
     [[noreturn]] void ExitOnWriteFailure(const std::string& path);
 
     IQuestionFileHost& m_host;
+    // The file's first bytes as this object last read or wrote them.
+    std::string m_headerOnDisk;
 };

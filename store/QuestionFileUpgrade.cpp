@@ -1,7 +1,6 @@
 #include "QuestionFile.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -9,26 +8,16 @@
 
 namespace {
 
-// How many numbered names a new file beside the data file may try before giving up.
-constexpr int kFreeNames = 100;
-
-// Creates a new file at the first of name, name.2, name.3, ... that is free: a file that is
-// already there, whoever made it, is never opened. Empty when none could be made.
-std::string CreateAtFreeName(CFile& file, const std::string& name, unsigned flags) {
-    for (int n = 1; n <= kFreeNames; ++n) {
-        const std::string path = n == 1 ? name : name + "." + std::to_string(n);
-        if (file.Open(path, flags | CFile::modeCreateNew | CFile::modeReadWrite))
-            return path;
-        if (errno != EEXIST)
-            break;
-    }
-    return {};
+// Opens a new file at the path, locked; a file left there by an upgrade that was cut short is
+// removed first: the data file's lock says that no other upgrade of it runs.
+bool CreateAfresh(CFile& file, const std::string& path) {
+    std::remove(path.c_str());
+    return file.Open(path, CFile::modeCreateNew | CFile::modeReadWrite | CFile::shareExclusive);
 }
 
-// Copies the bytes of source from offset `from` on to target at the same offset.
-bool CopyTail(CFile& source, CFile& target, std::int64_t from) {
-    const std::int64_t length = source.GetLength();
-    if (length < from || !source.Seek(from) || !target.Seek(from))
+// Copies the bytes of source from offset `from` up to `length` to target at the same offset.
+bool CopyTail(CFile& source, CFile& target, std::int64_t from, std::int64_t length) {
+    if (source.GetLength() < length || length < from || !source.Seek(from) || !target.Seek(from))
         return false;
     std::vector<char> chunk(64 * 1024);
     for (std::int64_t left = length - from; left > 0;) {
@@ -46,7 +35,9 @@ bool CopyTail(CFile& source, CFile& target, std::int64_t from) {
 
 // An older file is converted into a new file beside it, which takes its place in one rename, so
 // that a crash at any moment leaves either the old file whole or the converted one. A file with
-// the 32-byte header is also kept as NAME.qld.bak, with its permissions.
+// the 32-byte header is also kept as NAME.qld.bak (or the first free NAME.qld.bak.N), with its
+// permissions, named so only once it is whole. Only the bytes that the header's records take are
+// carried over.
 void CQuestionFile::UpgradeFile() {
     // A data file reached through a link is converted where it lies, and the link kept.
     std::error_code noTarget;
@@ -54,6 +45,7 @@ void CQuestionFile::UpgradeFile() {
     const std::string target = std::filesystem::canonical(linked, noTarget).string();
     const std::string path = noTarget ? linked : target;
     const bool oldLayout = header.version < kLongHeaderVersion;
+    const std::int64_t length = NeededLength(header);
     if (oldLayout) {
         header.reservedBytes1.fill(0);
         header.reservedShort = 0;
@@ -64,29 +56,34 @@ void CQuestionFile::UpgradeFile() {
     header.rangeTo = header.recordCount > 0 ? header.recordCount - 1 : 0;
     header.version = kCurrentVersion;
 
-    CFile converted;
-    const std::string convertedPath =
-        CreateAtFreeName(converted, path + ".upgrade", CFile::shareExclusive);
-    if (convertedPath.empty())
-        ExitOnWriteFailure(path + ".upgrade");
+    CFile converted, backup;
+    const std::string convertedPath = path + ".upgrade", backupPath = path + ".bak.upgrade";
+    if (!CreateAfresh(converted, convertedPath))
+        ExitOnWriteFailure(convertedPath);
     const HeaderBytes bytes = EncodeHeader(header);
     bool done = converted.TakeModeOf(*this) && converted.Write(bytes.data(), bytes.size()) &&
                 (oldLayout ? MoveRecordsFromOldLayout(converted)
-                           : CopyTail(*this, converted, kHeaderSize)) &&
+                           : CopyTail(*this, converted, kHeaderSize, length)) &&
                 converted.Flush();
-    if (done && oldLayout) {
-        CFile backup;
-        const std::string backupPath = CreateAtFreeName(backup, path + ".bak", 0);
-        done = !backupPath.empty() && backup.TakeModeOf(*this) && CopyTail(*this, backup, 0) &&
-               backup.Flush();
-    }
-    if (!done || !IsUnchangedAtPath() || !converted.MoveTo(path)) {
+    if (done && oldLayout)
+        done = CreateAfresh(backup, backupPath) && backup.TakeModeOf(*this) &&
+               CopyTail(*this, backup, 0, length) && backup.Flush() &&
+               !backup.MoveToFreeName(path + ".bak").empty();
+    if (!done || !IsUnchangedAtPath()) {
         std::remove(convertedPath.c_str());
+        std::remove(backupPath.c_str());
         CheckUnchangedAtPath();
+        ExitOnWriteFailure(linked);
+    }
+    // Once renamed, the converted file is the data file, even when the rename's flush fails.
+    if (!converted.MoveTo(path)) {
+        if (converted.GetFilePath() != path)
+            std::remove(convertedPath.c_str());
         ExitOnWriteFailure(linked);
     }
     Swap(converted);
     SetFilePath(linked);
+    m_headerOnDisk.assign(bytes.begin(), bytes.end());
 }
 
 // Places the records behind the 32-byte header into their slots of the converted file. A number

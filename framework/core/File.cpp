@@ -1,7 +1,7 @@
 #include "File.h"
 
-#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -37,6 +37,9 @@ bool SyncFolderOf(const std::string& path) {
     return rc == 0;
 }
 
+// How many numbered names AtFreeName tries before giving up.
+constexpr int kFreeNames = 100;
+
 // How often Open tries again when the file at the path was replaced while it took the lock.
 constexpr int kLockAttempts = 3;
 
@@ -62,35 +65,41 @@ bool CFile::Open(const std::string& path, unsigned flags, bool* inUse) {
             return false;
         struct stat st {};
         if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            const int code = S_ISDIR(st.st_mode) ? EISDIR : errno ? errno : EINVAL;
             ::close(fd);
+            errno = code;
             return false;
         }
         if (flags & shareExclusive) {
             if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+                const int code = errno;
                 if (inUse)
-                    *inUse = errno == EWOULDBLOCK;
+                    *inUse = code == EWOULDBLOCK;
                 ::close(fd);
+                errno = code;
                 return false;
             }
             // The lock must hold the file that is at the path now, not one replaced meanwhile.
             struct stat atPath {};
             if (::stat(path.c_str(), &atPath) != 0 || !SameFile(st, atPath)) {
                 ::close(fd);
+                errno = ENOENT;
                 continue;
             }
         }
-        if ((flags & (modeCreate | modeCreateNew)) == modeCreate && st.st_size > 0) {
-            if (::ftruncate(fd, 0) != 0) {
-                ::close(fd);
-                return false;
-            }
-            st.st_size = 0;
+        if ((flags & (modeCreate | modeCreateNew)) == modeCreate && st.st_size > 0 &&
+            ::ftruncate(fd, 0) != 0) {
+            const int code = errno;
+            ::close(fd);
+            errno = code;
+            return false;
         }
         m_fd = fd;
-        m_device = st.st_dev;
-        m_inode = st.st_ino;
         m_position = 0;
-        m_length = st.st_size;
+        if (!RememberState()) {
+            Close();
+            return false;
+        }
         SetFilePath(path);
         return true;
     }
@@ -132,9 +141,8 @@ bool CFile::Write(const void* buffer, std::size_t count) {
             return false;
         done += static_cast<std::size_t>(n);
         m_position += n;
-        m_length = std::max(m_length, m_position);
     }
-    return true;
+    return RememberState();
 }
 
 bool CFile::Flush() {
@@ -161,23 +169,63 @@ void CFile::Close() {
     }
 }
 
+bool CFile::RememberState() {
+    struct stat st {};
+    if (m_fd < 0 || ::fstat(m_fd, &st) != 0)
+        return false;
+    m_device = st.st_dev;
+    m_inode = st.st_ino;
+    m_length = st.st_size;
+    m_changeTime = st.st_ctim;
+    return true;
+}
+
+// Any write, truncation or change of permissions moves the change time, which no program can set
+// back: a copy over the file that keeps its length is seen too.
 bool CFile::IsUnchangedAtPath() const {
     struct stat atPath {};
     return m_fd >= 0 && ::stat(m_strPath.c_str(), &atPath) == 0 && atPath.st_dev == m_device &&
-           atPath.st_ino == m_inode && GetLength() == m_length;
+           atPath.st_ino == m_inode && atPath.st_size == m_length &&
+           atPath.st_ctim.tv_sec == m_changeTime.tv_sec &&
+           atPath.st_ctim.tv_nsec == m_changeTime.tv_nsec;
 }
 
 bool CFile::TakeModeOf(const CFile& other) {
     struct stat st {};
     return m_fd >= 0 && other.m_fd >= 0 && ::fstat(other.m_fd, &st) == 0 &&
-           ::fchmod(m_fd, st.st_mode & 07777) == 0;
+           ::fchmod(m_fd, st.st_mode & 07777) == 0 && RememberState();
 }
 
 bool CFile::MoveTo(const std::string& path) {
     if (m_fd < 0 || ::rename(m_strPath.c_str(), path.c_str()) != 0)
         return false;
     SetFilePath(path);
-    return SyncFolderOf(path);
+    return RememberState() && SyncFolderOf(path);
+}
+
+std::string CFile::MoveToFreeName(const std::string& name) {
+    if (m_fd < 0)
+        return {};
+    const std::string path = AtFreeName(name, [this](const std::string& free) {
+        return ::renameat2(AT_FDCWD, m_strPath.c_str(), AT_FDCWD, free.c_str(), RENAME_NOREPLACE) ==
+               0;
+    });
+    if (path.empty())
+        return {};
+    SetFilePath(path);
+    return RememberState() && SyncFolderOf(path) ? path : std::string();
+}
+
+std::string AtFreeName(const std::string& name,
+                       const std::function<bool(const std::string&)>& make) {
+    for (int n = 1; n <= kFreeNames; ++n) {
+        const std::string path = n == 1 ? name : name + "." + std::to_string(n);
+        if (make(path))
+            return path;
+        if (errno != EEXIST)
+            break;
+    }
+    return {};
 }
 
 void CFile::Swap(CFile& other) noexcept {
@@ -187,6 +235,7 @@ void CFile::Swap(CFile& other) noexcept {
     std::swap(m_inode, other.m_inode);
     std::swap(m_position, other.m_position);
     std::swap(m_length, other.m_length);
+    std::swap(m_changeTime, other.m_changeTime);
 }
 
 void CFile::SetFilePath(const std::string& path) {

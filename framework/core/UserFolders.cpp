@@ -35,3 +35,7 @@ std::string UserDataHome() {
 std::string UserConfigHome() {
     return BaseFolder("XDG_CONFIG_HOME", ".config/");
 }
+
+std::string UserCacheHome() {
+    return BaseFolder("XDG_CACHE_HOME", ".cache/");
+}

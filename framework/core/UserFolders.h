@@ -6,3 +6,4 @@
 // is an absolute path, else the usual folder in the home folder.
 std::string UserDataHome();   // $XDG_DATA_HOME, or ~/.local/share/
 std::string UserConfigHome(); // $XDG_CONFIG_HOME, or ~/.config/
+std::string UserCacheHome();  // $XDG_CACHE_HOME, or ~/.cache/

@@ -1,4 +1,5 @@
 #include "DataFileBuilder.h"
+#include "DataFolder.h"
 
 #include <QProcess>
 #include <QSettings>
@@ -85,7 +86,7 @@ protected:
 
     std::string Stored(const char* key) const {
         const QSettings file(QString::fromStdString(SettingsFile()), QSettings::IniFormat);
-        return file.value(key).toString().toStdString();
+        return file.value(key).toByteArray().toStdString();
     }
     void Store(const std::vector<std::pair<const char*, std::string>>& entries) const {
         QSettings file(QString::fromStdString(SettingsFile()), QSettings::IniFormat);
@@ -110,7 +111,7 @@ protected:
         return QTest::qWaitFor([&] { return Stored(kTitle) == caption; }, kWaitMs);
     }
     // The program in a folder of its own, which holds its default data file.
-    std::string CopyOfTheProgram(const std::string& name = "program/") const {
+    std::string CopyOfTheProgram(const std::string& name = "progr\xE0m/") const {
         const std::string folder = dir.File(name);
         fs::create_directories(folder);
         const fs::path built = QUILLOW_EXECUTABLE;
@@ -205,13 +206,14 @@ TEST_F(ProgramTest, KilledIdleAndSilentCopies) {
 // file) hands its request over. The refused file ends that copy with status 1 once the box is
 // gone, here on the session's end, and points the settings to the default file.
 TEST_F(ProgramTest, RefusedFileIsNotOpenedAgain) {
-    const std::string folder = CopyOfTheProgram();
+    const std::string folder = CopyOfTheProgram(), program = dir.File("quillow");
+    fs::create_symlink(folder + "quillow", program); // a folder name that is not UTF-8
     const Bytes notes{'n', 'o', 't', 'e', 's', '\n'};
     WriteFileBytes(dir.File("notes.qld"), notes);
     Store({{kFile1, dir.File("notes.qld")}});
-    QProcess& first = Start(folder + "quillow");
+    QProcess& first = Start(program);
     ASSERT_TRUE(QTest::qWaitFor([&] { return fs::is_socket(Socket()); }, kWaitMs));
-    EXPECT_TRUE(EndsWithStatus(Start(folder + "quillow"), 0));
+    EXPECT_TRUE(EndsWithStatus(Start(program), 0));
     EXPECT_TRUE(IsRunning(first));
     Signal(first, SIGTERM);
     EXPECT_TRUE(EndsWithStatus(first, 1));
@@ -249,6 +251,30 @@ TEST_F(ProgramTest, AnotherUsersSocketIsIgnored) {
     ASSERT_EQ(::seteuid(0), 0);
     EXPECT_EQ(Ask(asking, kRequest), "") << "the other user was answered";
     EXPECT_EQ(Ask(Connect(Socket()), kRequest), "ok\n");
+
+    // Without XDG_RUNTIME_DIR, a folder quillow-UID that another user has made first in the
+    // temporary folder is not used, and two starts still run one copy.
+    copies.clear();
+    Store({{kFile1, Deck()}});
+    environment.remove("XDG_RUNTIME_DIR");
+    ASSERT_TRUE(fs::create_directory(dir.File("quillow-0")) &&
+                fs::create_directory(dir.File("home")));
+    ASSERT_EQ(::chown(dir.File("quillow-0").c_str(), kOtherUser, kOtherUser), 0);
+    QProcess& first = Start();
+    ASSERT_TRUE(WaitForStoredTitle());
+    EXPECT_TRUE(EndsWithStatus(Start(), 0));
+    EXPECT_TRUE(IsRunning(first));
+}
+
+// A user who may not write in the program's folder keeps the default file in the data folder.
+TEST(DataFolderTest, TheProgramsFolderOnlyWhenWritable) {
+    if (::getuid() != 0)
+        GTEST_SKIP() << "only root can act as another user";
+    ASSERT_EQ(::setresuid(kOtherUser, kOtherUser, 0), 0);
+    const std::string own = DefaultDataFolder("/", "/d/"), open = DefaultDataFolder("/tmp/", "/d/");
+    ASSERT_EQ(::setresuid(0, 0, 0), 0);
+    EXPECT_EQ(own, "/d/Brightfen/Quillow/");
+    EXPECT_EQ(open, "/tmp/");
 }
 
 // An installed copy (its folder holds the marker; here one whose name is not UTF-8, started

@@ -125,7 +125,8 @@ TEST(DialogsTest, EditorStoresARecordOnLeavingIt) {
         QTest::keyClicks(answer, "Ro");
         QTest::keyClick(answer, Qt::Key_Tab, Qt::ControlModifier);
         QTest::keyClicks(answer, "me");
-        Click(dialog, IDC_EDIT_PREVIOUS);
+        QTest::keyClick(answer, '<', Qt::AltModifier);
+        EXPECT_EQ(dialog.focusWidget(), answer) << "Alt+< keeps the keyboard in the box";
         expect("1 of 3", deck);
         Click(dialog, IDC_EDIT_NEXT);
         expect("2 of 3", first);

@@ -18,6 +18,9 @@ fail() {
 }
 
 cmake --install "$build" --prefix "$prefix" >"$root/log" 2>&1 || fail "cmake --install: $(<"$root/log")"
+for file in quillow qld quillow_sound.so backimg.bmp Quillow.wav manual.txt Quillow.qld installed; do
+    [[ -f $prefix/$programdir/$file ]] || fail "$file is not in the program folder"
+done
 desktop=$prefix/$datadir/applications/$id.desktop
 desktop-file-validate "$desktop" || fail "desktop-file-validate refused $id.desktop"
 grep -qxF "Exec=\"${prefix//%/%%}/$bindir/quillow\"" "$desktop" || fail "the entry does not start quillow"

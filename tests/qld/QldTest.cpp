@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 namespace {
@@ -181,12 +182,19 @@ TEST_F(QldTest, FailuresNameTheFileAndTheReason) {
         {"import new.qld no.tsv", "1 qld: no.tsv: cannot open: No such file or directory\n"},
         {"import short.qld -",
          "1 qld: short.qld: not a data file: version -926365496 is not 1 to 200\n"},
-        {"import no/such.qld -", "1 qld: no/such.qld: Cannot create a QLD file\n"},
+        {"import no/such.qld -", "1 qld: no/such.qld: cannot create: No such file or directory\n"},
         {"import held.qld -", "1 qld: held.qld: the file is open in Quillow (or in another qld): "
                               "close it there first; nothing was written\n"},
         {"export held.qld ./held.qld", "1 qld: ./held.qld: is the data file itself\n"}};
     for (const auto& [words, outcome] : failures)
         EXPECT_EQ(Run(words, "q\ta\n"), outcome);
+    // A failing disk: an error is no missing deck.
+    ::setenv("LD_PRELOAD", FAIL_OPEN_LIBRARY, 1);
+    ::setenv("QUILLOW_FAIL_OPEN", "short.qld", 1);
+    EXPECT_EQ(Run("import short.qld -", "q\ta\n"),
+              "1 qld: short.qld: cannot open: Input/output error\n");
+    ::unsetenv("LD_PRELOAD");
+    ::unsetenv("QUILLOW_FAIL_OPEN");
     EXPECT_EQ(ReadFileBytes(dir.File("short.qld")), shortDeck);
     EXPECT_EQ(Deck("held.qld"), heldDeck);
     EXPECT_FALSE(FileExists(dir.File("new.qld")));
@@ -197,8 +205,19 @@ TEST_F(QldTest, FailuresNameTheFileAndTheReason) {
     // A full disk: the cards written stay.
     EXPECT_EQ(Run("import deck.qld -", "q1\ta1\nq2\ta2\nq3\ta3\nq4\ta4\n", 6),
               "1 qld: deck.qld: Cannot write the QLD file: deck.qld\n"
-              "qld: deck.qld: stopped after 2 of 4 cards\n");
+              "qld: deck.qld: 2 of 4 cards added\n");
     EXPECT_EQ(Run("export deck.qld"), "0 q1\ta1\nq2\ta2\n");
+    EXPECT_TRUE(Run("import fresh.qld -", "q\ta\n", 0).starts_with("1 "));
+    EXPECT_FALSE(FileExists(dir.File("fresh.qld"))) << "a new deck without a card is removed";
+
+    // A row of 16 MB of separators is one blank row, read in a small multiple of its size.
+    Write("wide.tsv", std::string(16 * 1024 * 1024 - 1, '\t') + "\n");
+    EXPECT_EQ(Run("import wide.qld wide.tsv"),
+              "0 wide.qld: 0 cards added to a new file, 0 records\n"
+              "qld: wide.tsv: line 1: a blank row: skipped\n");
+    rusage usage{};
+    ::getrusage(RUSAGE_CHILDREN, &usage);
+    EXPECT_LT(usage.ru_maxrss, 8 * 16 * 1024) << "kB at most";
 }
 
 // The entry starts the Quillow beside qld; one hidden or switched off for GNOME counts as off.

@@ -73,9 +73,14 @@ protected:
         ScopedHandler dialogs(CDialog::SetModalRunHandler, script);
         action();
     }
-    // Chooses an item of the Function menu, opened with F9.
-    void Choose(int command) {
-        ScopedHandler menu(SetPopupMenuHandler, [command](QMenu&, QPoint) { return command; });
+    // Chooses the item of the Function menu, opened with F9, that shows the label.
+    void Choose(const QString& label) {
+        ScopedHandler menu(SetPopupMenuHandler, [label](QMenu& items, QPoint) {
+            const auto actions = items.actions();
+            const auto item = std::find_if(actions.begin(), actions.end(),
+                                           [&](auto* action) { return action->text() == label; });
+            return item != actions.end() ? (*item)->data().toInt() : 0;
+        });
         Press(Qt::Key_F9);
         QCoreApplication::processEvents();
     }
@@ -178,24 +183,24 @@ TEST_F(QuizDlgTest, FunctionMenuFilesAndManual) {
         path = chosen;
         return chosen.empty() ? IDCANCEL : IDOK;
     });
-    for (int command : {ID_NEW_FILE, ID_OPEN_FILE}) {
+    for (const char* command : {"New QLD file...", "Open QLD file..."}) {
         Choose(command);
         ASSERT_TRUE(quiz->File().IsOpen()) << "opened again";
     }
     EXPECT_EQ(At(68), 1) << "the header was saved";
     chosen = dir.File("fresh.qld");
-    Choose(ID_NEW_FILE);
+    Choose("New QLD file...");
     EXPECT_EQ(QuestionShown(), "{Push [Edit] button to edit this question and answer.}");
     WriteFileBytes(dir.File("other.qld"), MakeDataFile({{{"Ocean?", "Pacific"}}}));
     chosen = dir.File("other.qld");
-    Choose(ID_OPEN_FILE);
+    Choose("Open QLD file...");
     EXPECT_EQ(host->GetDataFilePath(), dir.File("other.qld"));
     EXPECT_EQ(host->storedCaption, "Quillow V2.0 - other.qld");
     EXPECT_EQ(QuestionShown(), "Ocean?");
     std::vector<std::string> opened;
     ScopedHandler viewer(SetViewerHandler,
                          [&](const std::string& path) { opened.push_back(path); });
-    Choose(ID_USERS_MANUAL);
+    Choose("User's Manual...");
     EXPECT_EQ(opened, std::vector<std::string>{dir.File("manual.txt")});
 }
 
@@ -244,7 +249,7 @@ TEST_F(QuizDlgTest, MemoryScheduleStoresRangeAndModeAndClearsOnlyWhenConfirmed) 
                 Click(dialog, IDC_SCHEDULE_INIT_RECORDS);
             Click(dialog, end);
         };
-        WithDialogs(script, [&] { Choose(ID_MEMORY_SCHEDULE); });
+        WithDialogs(script, [&] { Choose("Memory Schedule..."); });
         const bool ok = end == IDOK;
         EXPECT_EQ((std::vector{At(76), At(8), At(64)}),
                   (ok ? std::vector{1, 0, 2} : std::vector{19, 1, 1}))
@@ -270,7 +275,7 @@ TEST_F(QuizDlgTest, DecksOfOtherProgramsOpenAsNewDataFiles) {
         path = dir.File("anki-apkg-export.apkg");
         return IDOK;
     });
-    Choose(ID_OPEN_FILE);
+    Choose("Open QLD file...");
     EXPECT_EQ(filters, "Quillow Data File (*.qld);Decks of other programs (*.apkg *.colpkg *.cards "
                        "*.kvtml)");
     EXPECT_EQ(boxes.Texts(),

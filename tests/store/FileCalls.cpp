@@ -1,12 +1,15 @@
 // This test program's own versions of the C library's calls that change files (a write, a flush,
-// a rename, a change of permissions): each counts the change and ends the process when the
-// countdown runs out, and a write is remembered until its file is flushed, then the C library's
-// own function runs. Closing a file with a write not flushed is remembered too.
+// a rename, a change of permissions): each counts the change and ends the process, or fails with
+// EIO, when its countdown runs out, and a write is remembered until its file is flushed, then the
+// C library's own function runs. Closing a file with a write not flushed is remembered too.
 
 #include "StoreFixture.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdarg>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,7 +18,7 @@
 namespace {
 
 constexpr int kKilledStatus = 75, kUnflushedStatus = 76;
-int g_changesLeft = 0; // 0: no countdown
+int g_changesLeft = 0, g_changesToFailure = 0; // 0: no countdown
 bool g_unflushed[1024], g_closedUnflushed;
 
 template <class F> F* Real(const char* name) {
@@ -29,6 +32,10 @@ template <class F> F* Real(const char* name) {
         static const auto real = Real<Result parameters>(#name);                                   \
         if (g_changesLeft > 0 && --g_changesLeft == 0)                                             \
             ::_exit(kKilledStatus);                                                                \
+        if (g_changesToFailure > 0 && --g_changesToFailure == 0) {                                 \
+            errno = EIO;                                                                           \
+            return -1;                                                                             \
+        }                                                                                          \
         if (fd > 2 && fd < 1024)                                                                   \
             g_unflushed[fd] = !flushes;                                                            \
         return real arguments;                                                                     \
@@ -40,6 +47,10 @@ COUNTED_CALL(int, fdatasync, (int fd), (fd), fd, true)
 COUNTED_CALL(int, fsync, (int fd), (fd), fd, true)
 COUNTED_CALL(int, rename, (const char* from, const char* to), (from, to), 0, true, noexcept)
 COUNTED_CALL(int, fchmod, (int fd, mode_t mode), (fd, mode), 0, true, noexcept)
+
+void FailChange(int n) {
+    g_changesToFailure = n;
+}
 
 extern "C" int close(int fd) {
     static const auto real = Real<int(int)>("close");

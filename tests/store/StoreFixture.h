@@ -20,6 +20,8 @@ bool LeavesUnflushed(const std::function<void()>& f);
 // Runs f in a child process that is killed just before its n-th change to a file, the first
 // being 1. True when the child was killed, false when f ended before its n-th change.
 bool KilledAtChange(int n, const std::function<void()>& f);
+// The n-th change to a file from now on fails with EIO, the first being 1; 0: none.
+void FailChange(int n);
 
 // A data file in a fresh folder, a recorder for its message boxes, and file bytes built by hand.
 class StoreTest : public ::testing::Test {

@@ -10,8 +10,13 @@ using UpgradeTest = StoreTest;
 // program doing it runs through or is killed at any change of a file and started again. Below
 // 150 the records move behind the 104-byte header to the slots their numbers give, a damaged or
 // repeated number to its own slot or the first free one, and the old file is kept beside it with
-// its permissions, under a name that no file holds yet.
+// its permissions, under a name that no file holds yet, beside the file a link points to. A kill
+// leaves no file behind that the next start does not remove or make whole, and bytes past the
+// records are not carried over. A failed change is reported as a failed write.
 TEST_F(UpgradeTest, OlderVersionsBecomeVersion200EvenWhenKilled) {
+    const std::string real = dir.File("real.qld"); // the data file is reached through a link
+    Bytes longFile = WithInt32(CurrentFile(2, 1, 3, 4, 9, 2), 0, 160);
+    longFile.resize(longFile.size() + 65536);
     // The file, and the file's record in each slot after the upgrade.
     const std::pair<Bytes, std::vector<int>> cases[] = {
         {OldFile(120, {2, 0, 1}), {1, 2, 0}},
@@ -21,6 +26,7 @@ TEST_F(UpgradeTest, OlderVersionsBecomeVersion200EvenWhenKilled) {
         {OldFile(100, {}), {}},
         {WithInt32(CurrentFile(0, 0, 3, 4, 9, 2), 0, 150), {}},
         {WithInt32(CurrentFile(5, 3, 3, 4, 9, 2), 0, 199), {0, 1, 2, 3, 4}},
+        {longFile, {0, 1}},
     };
     for (const auto& [stored, fileRecordInSlot] : cases) {
         const int version = Int32At(stored, 0), records = Int32At(stored, 4);
@@ -34,27 +40,41 @@ TEST_F(UpgradeTest, OlderVersionsBecomeVersion200EvenWhenKilled) {
             upgraded.cards.emplace_back("Q" + std::to_string(n), "A" + std::to_string(n));
         for (int kills = 1;; ++kills) {
             ASSERT_LT(kills, 100) << "the upgrade does not end";
+            // The same change failing says that the file could not be written.
+            WriteFileBytes(DataPath(), stored);
+            boxes.Clear();
+            FailChange(kills);
+            const int failed = ExitStatusOf([&] { CQuestionFile(host).Load(); });
+            FailChange(0);
+            EXPECT_EQ(boxes.Texts(), std::vector<std::string>(
+                                         failed == 1, FormatString(IDS_CANNOT_WRITE, DataPath())));
             for (const auto& entry : fs::directory_iterator(dir.Path()))
                 fs::remove_all(entry.path());
-            WriteFileBytes(DataPath(), stored);
-            fs::permissions(DataPath(), fs::perms(0640));
-            WriteFileBytes(DataPath() + ".bak", {}); // the user's own
+            WriteFileBytes(real, stored);
+            fs::permissions(real, fs::perms(0640));
+            fs::create_symlink(real, DataPath());
+            WriteFileBytes(real + ".bak", {}); // the user's own
             const bool killed = KilledAtChange(kills, [&] { CQuestionFile(host).Load(); });
             CQuestionFile again(host);
             LoadFile(again);
             EXPECT_EQ(DataBytes(), Saved(MakeDataFile(upgraded))) << "killed at change " << kills;
+            for (const auto& entry : fs::directory_iterator(dir.Path())) {
+                const std::string name = entry.path().filename();
+                EXPECT_TRUE(name == "deck.qld" || name == "real.qld" || name == "real.qld.bak" ||
+                            (name.starts_with("real.qld.bak.") &&
+                             ReadFileBytes(entry.path()) == Bytes(stored.begin(), stored.end())))
+                    << name << " left after a kill at change " << kills;
+            }
             if (killed)
                 continue;
             EXPECT_GE(kills, 5) << "the header, the records, the flush and the rename at least";
+            EXPECT_TRUE(fs::is_symlink(DataPath())) << "converted where the link points";
             EXPECT_EQ(fs::status(DataPath()).permissions(), fs::perms(0640));
             if (version < 150) {
-                EXPECT_EQ(ReadFileBytes(DataPath() + ".bak.2"), stored);
-                EXPECT_EQ(fs::status(DataPath() + ".bak.2").permissions(), fs::perms(0640));
+                EXPECT_EQ(ReadFileBytes(real + ".bak.2"), stored);
+                EXPECT_EQ(fs::status(real + ".bak.2").permissions(), fs::perms(0640));
             }
-            EXPECT_EQ(ReadFileBytes(DataPath() + ".bak"), Bytes{});
-            EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()),
-                      version < 150 ? 3 : 2)
-                << "the data file, the user's .bak and the backup, nothing else";
+            EXPECT_EQ(ReadFileBytes(real + ".bak"), Bytes{});
             break;
         }
     }
