@@ -75,6 +75,10 @@ void CQuillowApp::StoreCaption(const std::string& caption) {
     WriteProfileString(kSection, "Title", caption);
 }
 
+void CQuillowApp::Notify(const std::string& message) {
+    AfxMessageBox(message, MB_ICONEXCLAMATION);
+}
+
 std::string CQuillowApp::GetDefaultDataFolder() const {
     const std::string folder = DefaultDataFolder(m_strProgramFolder, UserDataHome());
     if (folder != m_strProgramFolder) {

@@ -24,6 +24,7 @@ public:
     std::string GetProgramFolder() const override { return m_strProgramFolder; }
     // Made when it is asked for and is not the program's folder.
     std::string GetDefaultDataFolder() const override;
+    void Notify(const std::string& message) override;
     int GetDisplayColors() const override { return m_nDisplayColors; }
     void StoreCaption(const std::string& caption) override;
 

@@ -26,6 +26,9 @@ public:
     std::string GetProgramFolder() const override { return m_folder; }
     int GetDisplayColors() const override { return 257; }
     void StoreCaption(const std::string&) override {}
+    void Notify(const std::string& message) override {
+        std::fprintf(stderr, "paint_bench: %s\n", message.c_str());
+    }
 
 private:
     std::string m_folder;
@@ -68,10 +71,16 @@ int main(int argc, char** argv) {
     {
         // A new data file with one question.
         CQuestionFile file(host);
-        file.CreateNew();
-        file.AppendRecord();
-        file.UpdateTexts(0, "What is the German word for 'butterfly'?", "Schmetterling");
-        file.SaveAndClose();
+        const auto done = [&host](const StoreStatus& status) {
+            if (status.Failed())
+                host.Notify(status.message);
+            return !status.Failed();
+        };
+        if (!done(file.CreateNew()) || !done(file.AppendRecord()) ||
+            !done(
+                file.UpdateTexts(0, "What is the German word for 'butterfly'?", "Schmetterling")) ||
+            !done(file.SaveAndClose()))
+            return 1;
     }
     std::printf("paint.grabs=%d\n", kGrabs);
     CQuizDlg quiz(host);

@@ -2,9 +2,7 @@
 // one record: a 1052-byte write brought to the disk with fdatasync. The figures go to stdout as
 // key=value lines, Google Benchmark's console report to stderr.
 
-#include "Exit.h"
 #include "File.h"
-#include "MessageBox.h"
 #include "QuestionFile.h"
 #include "QuestionFileHost.h"
 #include "ResourceIds.h"
@@ -79,6 +77,10 @@ void MakeFolder() {
     std::fprintf(stderr, "Measured files in %s\n", g_folder.c_str());
 }
 
+// The end of a pass is the one word expected; any other is shown, as it means a failure.
+int g_congratulations = 0;
+int g_otherMessages = 0;
+
 class BenchHost final : public IQuestionFileHost {
 public:
     explicit BenchHost(std::string dataFile) : m_dataFile(std::move(dataFile)) {}
@@ -86,23 +88,23 @@ public:
     std::string GetDataFilePath() const override { return m_dataFile; }
     void SetDataFilePath(const std::string& path) override { m_dataFile = path; }
     std::string GetProgramFolder() const override { return g_folder; }
+    void Notify(const std::string& message) override {
+        if (message == LoadString(IDS_CONGRATULATIONS)) {
+            ++g_congratulations;
+        } else {
+            ++g_otherMessages;
+            std::fprintf(stderr, "store_bench: %s\n", message.c_str());
+        }
+    }
 
 private:
     std::string m_dataFile;
 };
 
-// The end of a pass is the one message expected; any other is shown, as it means a failure.
-int g_congratulations = 0;
-int g_otherMessages = 0;
-
-int AnswerSilently(const MessageBoxRequest& request) {
-    if (request.text == LoadString(IDS_CONGRATULATIONS)) {
-        ++g_congratulations;
-    } else {
-        ++g_otherMessages;
-        std::fprintf(stderr, "store_bench: message box: %s\n", request.text.c_str());
-    }
-    return IDOK;
+// A failed operation ends the run: its figures would mean nothing.
+void Check(const StoreStatus& status) {
+    if (status.Failed())
+        Fail(status.message);
 }
 
 QuestionRecord SampleRecord(int number) {
@@ -186,8 +188,8 @@ void BM_WriteAndFlush(benchmark::State& state) {
 struct AnswerSession {
     explicit AnswerSession(const std::string& path) : host(path), file(host) {
         WriteFile(path, CurrentFile(kMaxQuestions));
-        file.Load();
-        file.NextQuestion(current);
+        Check(file.Load());
+        Check(file.NextQuestion(current));
     }
 
     BenchHost host;
@@ -205,8 +207,8 @@ void BM_AnsweredQuestion(benchmark::State& state) {
     AnswerSession& session = *g_answers;
     const int wrapsBefore = g_congratulations;
     for (auto _ : state) {
-        session.file.RecordCorrectAnswer(session.current.number);
-        session.file.NextQuestion(session.current);
+        Check(session.file.RecordCorrectAnswer(session.current.number));
+        Check(session.file.NextQuestion(session.current));
     }
     session.answers += static_cast<long>(state.iterations());
     session.passes += g_congratulations - wrapsBefore;
@@ -220,7 +222,7 @@ void BM_Load(benchmark::State& state) {
     BenchHost host(path);
     CQuestionFile file(host);
     for (auto _ : state) {
-        file.Load();
+        Check(file.Load());
         state.PauseTiming();
         file.Close();
         state.ResumeTiming();
@@ -242,9 +244,9 @@ void BM_Upgrade(benchmark::State& state) {
         fs::remove(backup);
         WriteFile(path, old);
         state.ResumeTiming();
-        file.Load();
+        Check(file.Load());
     }
-    if (file.header.version != kCurrentVersion || !fs::exists(backup))
+    if (file.Header().version != kCurrentVersion || !fs::exists(backup))
         state.SkipWithError("the file was not upgraded");
     file.Close();
     fs::remove(backup);
@@ -354,7 +356,7 @@ bool FigureReporter::PrintFigures() const {
     for (const std::string& name : m_failed)
         std::fprintf(stderr, "store_bench: %s failed\n", name.c_str());
     if (g_otherMessages > 0)
-        std::fprintf(stderr, "store_bench: %d unexpected message box(es), shown above\n",
+        std::fprintf(stderr, "store_bench: %d unexpected message(s), shown above\n",
                      g_otherMessages);
     return m_failed.empty() && g_otherMessages == 0;
 }
@@ -373,11 +375,6 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(count, args.data()))
         return 1;
     MakeFolder();
-    SetMessageBoxHandler(AnswerSilently);
-    SetExitHandler([](int status) {
-        std::fprintf(stderr, "store_bench: the store ended the program (status %d)\n", status);
-        RemoveFolder();
-    });
 
     FigureReporter reporter(::isatty(STDERR_FILENO) != 0
                                 ? benchmark::ConsoleReporter::OO_ColorTabular

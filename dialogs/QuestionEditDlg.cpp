@@ -4,6 +4,7 @@
 #include "GotoDlg.h"
 #include "MessageBox.h"
 #include "ResourceIds.h"
+#include "StoreFailure.h"
 #include "Strings.h"
 
 const CommandEntry<CQuestionEditDlg> CQuestionEditDlg::kCommands[] = {
@@ -32,9 +33,9 @@ void CQuestionEditDlg::ShowRecord() {
     // Also before showing the same record again: what was typed stays, stored.
     if (m_nShown != -1)
         StoreEdits();
-    m_pFile->ReadRecordOrExit(position, m_record);
+    ExitOnFailure(m_pFile->ReadRecordChecked(position, m_record));
     SetDlgItemText(IDC_EDIT_POSITION,
-                   FormatPrintf("%d of %d", {position + 1, m_pFile->header.recordCount}));
+                   FormatPrintf("%d of %d", {position + 1, m_pFile->Header().recordCount}));
     SetDlgItemText(IDC_EDIT_QUESTION, std::string(FieldText(m_record.question)));
     SetDlgItemText(IDC_EDIT_ANSWER, std::string(FieldText(m_record.answer)));
     m_shownQuestion = GetDlgItemText(IDC_EDIT_QUESTION);
@@ -52,8 +53,9 @@ void CQuestionEditDlg::StoreEdits() {
     const bool answerEdited = m_strAnswer != m_shownAnswer;
     if (!questionEdited && !answerEdited)
         return;
-    m_pFile->UpdateTexts(m_nShown, questionEdited ? m_strQuestion : FieldText(m_record.question),
-                         answerEdited ? m_strAnswer : FieldText(m_record.answer));
+    ExitOnFailure(m_pFile->UpdateTexts(
+        m_nShown, questionEdited ? m_strQuestion : FieldText(m_record.question),
+        answerEdited ? m_strAnswer : FieldText(m_record.answer)));
 }
 
 void CQuestionEditDlg::OnOK() {
@@ -69,7 +71,7 @@ void CQuestionEditDlg::OnPrevRecord() {
 }
 
 void CQuestionEditDlg::OnNextRecord() {
-    if (m_record.number < m_pFile->header.recordCount - 1) {
+    if (m_record.number < m_pFile->Header().recordCount - 1) {
         m_record.number += 1;
         ShowRecord();
     }
@@ -78,19 +80,20 @@ void CQuestionEditDlg::OnNextRecord() {
 void CQuestionEditDlg::OnGotoRecord() {
     CGotoDlg go(this);
     go.m_nTarget = m_record.number + 1;
-    go.m_strRange = FormatString(IDS_RANGE_ONE_TO, m_pFile->header.recordCount);
-    if (go.DoModal() == IDOK && go.m_nTarget >= 1 && go.m_nTarget <= m_pFile->header.recordCount) {
+    go.m_strRange = FormatString(IDS_RANGE_ONE_TO, m_pFile->Header().recordCount);
+    if (go.DoModal() == IDOK && go.m_nTarget >= 1 &&
+        go.m_nTarget <= m_pFile->Header().recordCount) {
         m_record.number = go.m_nTarget - 1;
         ShowRecord();
     }
 }
 
 void CQuestionEditDlg::OnNewRecord() {
-    if (m_pFile->header.recordCount >= kMaxQuestions) {
+    if (m_pFile->Header().recordCount >= kMaxQuestions) {
         AfxMessageBox(IDS_QUESTION_LIMIT, MB_ICONEXCLAMATION);
         return;
     }
-    m_pFile->AppendRecord();
-    m_record.number = m_pFile->header.recordCount - 1;
+    ExitOnFailure(m_pFile->AppendRecord());
+    m_record.number = m_pFile->Header().recordCount - 1;
     ShowRecord();
 }

@@ -19,8 +19,8 @@ bool CScheduleDlg::OnCommand(int id) {
 
 bool CScheduleDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    rangeFrom = file->header.rangeFrom;
-    rangeTo = file->header.rangeTo;
+    rangeFrom = file->Header().rangeFrom;
+    rangeTo = file->Header().rangeTo;
     UpdateRangeButtons();
     return true;
 }

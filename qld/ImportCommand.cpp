@@ -139,35 +139,38 @@ DeckState OpenDeck(CQuestionFile& file, const std::string& deck) {
     return DeckState::REFUSED;
 }
 
-// Writes the cards through the store, as the question editor's New and Return would. A new deck
-// that fails before its first card is removed again.
-void AppendCards(CQuestionFile& file, const std::string& deck, bool exists,
+// Writes the cards through the store, as the question editor's New and Return would; false after
+// saying what failed and how far it got. A new deck that fails before its first card is removed.
+bool AppendCards(CQuestionFile& file, const std::string& deck, bool exists,
                  const std::vector<TextRow>& cards) {
-    StoreReporting reporting(deck);
+    if (!Succeeded(deck, exists ? file.LoadOpenFile() : file.StartNewFile())) {
+        if (!exists)
+            std::remove(deck.c_str());
+        return false;
+    }
     const auto added = [&](std::size_t count) {
         return Concat(std::to_string(count), " of ",
                       Counted(static_cast<long long>(cards.size()), "card"), " added");
     };
-    if (exists) {
-        file.LoadOpenFile();
-    } else {
-        reporting.RemoveOnFailure(deck);
-        file.StartNewFile();
-        reporting.RemoveOnFailure({});
-    }
-    // New records start with an empty ring of answer times.
-    file.workRecord = QuestionRecord{};
     for (std::size_t i = 0; i < cards.size(); ++i) {
-        reporting.SetNote(added(i));
         const auto& fields = cards[i].fields;
-        file.AppendRecord();
-        reporting.SetNote(Concat(added(i), "; record ", std::to_string(file.header.recordCount),
-                                 " was added empty"));
-        file.UpdateTexts(file.header.recordCount - 1, fields[0],
-                         fields.size() > 1 ? fields[1] : std::string());
+        if (!Succeeded(deck, file.AppendRecordWithoutTimes())) {
+            PrintError(deck, added(i));
+            return false;
+        }
+        const int record = file.Header().recordCount;
+        if (!Succeeded(deck, file.UpdateTexts(record - 1, fields[0],
+                                              fields.size() > 1 ? fields[1] : std::string()))) {
+            PrintError(deck,
+                       Concat(added(i), "; record ", std::to_string(record), " was added empty"));
+            return false;
+        }
     }
-    reporting.SetNote(added(cards.size()));
-    file.SaveAndClose();
+    if (!Succeeded(deck, file.SaveAndClose())) {
+        PrintError(deck, added(cards.size()));
+        return false;
+    }
+    return true;
 }
 
 // The options that choose among a file's texts fit one kind of file each.
@@ -201,19 +204,22 @@ void ReportCuts(const std::string& sourceName, const std::string& unit,
     }
 }
 
+// How far the cards went: a deck refused still lets the tool say what was added before it; a
+// failed write ends the tool at once.
+enum class Written { ALL, REFUSED, FAILED };
+
 // Writes the cards into a new deck at the first free name beside the deck, made and locked as it
-// is taken; false after saying why it could not be made.
-bool WriteNewDeck(const std::string& deck, int& next, std::string& name,
-                  const std::vector<TextRow>& cards) {
+// is taken, after saying why when it could not be made or written.
+Written WriteNewDeck(const std::string& deck, int& next, std::string& name,
+                     const std::vector<TextRow>& cards) {
     for (;;) {
         ToolHost host(name);
         CQuestionFile file(host);
         switch (OpenDeck(file, name)) {
         case DeckState::NEW:
-            AppendCards(file, name, false, cards);
-            return true;
+            return AppendCards(file, name, false, cards) ? Written::ALL : Written::FAILED;
         case DeckState::REFUSED:
-            return false;
+            return Written::REFUSED;
         case DeckState::EXISTING: // taken since it was found free
             name = NextFreeDeck(deck, next);
         }
@@ -221,9 +227,9 @@ bool WriteNewDeck(const std::string& deck, int& next, std::string& name,
 }
 
 // With --split, the cards beyond the first deck fill new decks beside it, one after another;
-// a line for each in `lines`. False after saying why a deck could not be made.
-bool SplitInto(const std::string& deck, const std::string& sourceName, Cards& read,
-               std::vector<TextRow> cards, bool dryRun, std::string& lines) {
+// a line for each in `lines`.
+Written SplitInto(const std::string& deck, const std::string& sourceName, Cards& read,
+                  std::vector<TextRow> cards, bool dryRun, std::string& lines) {
     int next = 2;
     while (!cards.empty() || !read.spill->Empty()) {
         for (TextRow& row :
@@ -231,13 +237,14 @@ bool SplitInto(const std::string& deck, const std::string& sourceName, Cards& re
             cards.push_back(std::move(row));
         std::string name = NextFreeDeck(deck, next);
         ReportCuts(sourceName, read.unit, cards);
-        if (!dryRun && !WriteNewDeck(deck, next, name, cards))
-            return false;
+        if (const Written written = dryRun ? Written::ALL : WriteNewDeck(deck, next, name, cards);
+            written != Written::ALL)
+            return written;
         lines += Concat(name, ": ", Counted(static_cast<long long>(cards.size()), "card"),
                         dryRun ? " would be added" : " added", " to a new file\n");
         cards.clear();
     }
-    return true;
+    return Written::ALL;
 }
 
 } // namespace
@@ -320,16 +327,19 @@ int RunImport(const CommandLine& line) {
     }
     ReportCuts(sourceName, read.unit, cards);
 
-    if (!dryRun && !(exists && cards.empty()))
-        AppendCards(file, deck, exists, cards);
+    if (!dryRun && !(exists && cards.empty()) && !AppendCards(file, deck, exists, cards))
+        return 1;
     std::string more;
-    const bool split =
-        !read.spill || SplitInto(deck, sourceName, read, std::move(beyondRoom), dryRun, more);
+    const Written split =
+        read.spill ? SplitInto(deck, sourceName, read, std::move(beyondRoom), dryRun, more)
+                   : Written::ALL;
+    if (split == Written::FAILED)
+        return 1;
     std::printf("%s: %s %s%s, %s%s%s%s\n%s", deck.c_str(),
                 Counted(static_cast<long long>(cards.size()), "card").c_str(),
                 dryRun ? "would be added" : "added", exists ? "" : " to a new file",
                 Counted(before + static_cast<long long>(cards.size()), "record").c_str(),
                 HtmlNote(result.converted).c_str(), LeftOutNote(other).c_str(),
                 dryRun ? " (nothing written)" : "", more.c_str());
-    return split ? 0 : 1;
+    return split == Written::ALL ? 0 : 1;
 }

@@ -3,19 +3,7 @@
 #include "Commands.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-
-void ToolHost::SetDataFilePath(const std::string&) {
-    PrintError(m_path, "cannot open the file");
-    ExitProgram(1);
-}
-
-std::string ToolHost::GetProgramFolder() const {
-    const std::string folder = std::filesystem::path(m_path).parent_path().string();
-    return folder.empty() ? "./" : folder + '/';
-}
 
 namespace {
 
@@ -34,22 +22,17 @@ std::string OneLine(const std::string& text) {
 
 } // namespace
 
-StoreReporting::StoreReporting(std::string file) : m_file(std::move(file)) {
-    m_previousBox = SetMessageBoxHandler([this](const MessageBoxRequest& request) {
-        PrintError(m_file, OneLine(request.text));
-        return (request.type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
-    });
-    m_previousExit = SetExitHandler([this](int) {
-        if (!m_removeOnFailure.empty())
-            std::remove(m_removeOnFailure.c_str());
-        if (!m_note.empty())
-            PrintError(m_file, m_note);
-        std::fflush(stdout);
-        std::exit(1);
-    });
+std::string ToolHost::GetProgramFolder() const {
+    const std::string folder = std::filesystem::path(m_path).parent_path().string();
+    return folder.empty() ? "./" : folder + '/';
 }
 
-StoreReporting::~StoreReporting() {
-    SetMessageBoxHandler(std::move(m_previousBox));
-    SetExitHandler(std::move(m_previousExit));
+void ToolHost::Notify(const std::string& message) {
+    PrintError(m_path, OneLine(message));
+}
+
+bool Succeeded(const std::string& file, const StoreStatus& status) {
+    if (status.Failed())
+        PrintError(file, OneLine(status.message));
+    return !status.Failed();
 }

@@ -18,6 +18,7 @@
 #include "QuestionEditDlg.h"
 #include "ResourceIds.h"
 #include "ScheduleDlg.h"
+#include "StoreFailure.h"
 #include "Strings.h"
 #include "TrayHost.h"
 #include "WindowActivation.h"
@@ -94,10 +95,10 @@ bool CQuizDlg::OnInitDialog() {
     TakeEscapePress();
     LoadBackgroundImage(m_host.GetProgramFolder());
     CreatePanel();
-    m_file.Load();
+    ExitOnFailure(m_file.Load());
     ShowQuestion(true);
     UpdateTitle();
-    if (m_file.header.optionFlags & OPT_NO_SHOW_AT_START)
+    if (m_file.Header().optionFlags & OPT_NO_SHOW_AT_START)
         PostCommand(IDC_HIDE);
     SetUpButtons();
     m_clrStatic = m_host.GetDisplayColors() > 256 ? QColor(246, 206, 173) : QColor(192, 192, 192);
@@ -189,11 +190,10 @@ void CQuizDlg::OnAnswerKey(std::intptr_t code) {
 }
 
 void CQuizDlg::ShowQuestion(bool advance) {
-    const int number = advance ? m_file.NextQuestion(m_current)
-                               : m_file.ReadRecordOrExit(m_current.number, m_current);
-    if (number < 0)
-        return;
-    m_panel.SetInfo(CPanelStatic::LevelOf(m_current.correctCount), m_current.number + 1, &m_file);
+    ExitOnFailure(advance ? m_file.NextQuestion(m_current)
+                          : m_file.ReadRecordChecked(m_current.number, m_current));
+    m_panel.SetInfo(CPanelStatic::LevelOf(m_current.correctCount), m_current.number + 1,
+                    m_file.Header());
     if (FieldText(m_current.question).empty())
         SetFieldText(m_current.question, LoadString(IDS_EMPTY_QUESTION));
     SetDlgItemText(IDC_QUESTION_TEXT, std::string(FieldText(m_current.question)));
@@ -211,14 +211,14 @@ void CQuizDlg::AnnounceQuestion() {
 
 void CQuizDlg::CheckAnswer() {
     const std::string typed = ToStdString(m_answerBox.toPlainText());
-    const bool matchCase = m_file.header.optionFlags & OPT_MATCH_CASE;
+    const bool matchCase = m_file.Header().optionFlags & OPT_MATCH_CASE;
     if (!AnswersMatch(typed, FieldText(m_current.answer), matchCase)) {
         RevealAnswer();
         return;
     }
-    m_file.RecordCorrectAnswer(m_current.number);
+    ExitOnFailure(m_file.RecordCorrectAnswer(m_current.number));
     ShowQuestion(true);
-    if (m_file.header.optionFlags & OPT_HIDE_IF_CORRECT)
+    if (m_file.Header().optionFlags & OPT_HIDE_IF_CORRECT)
         HideToTray();
 }
 
@@ -235,15 +235,13 @@ void CQuizDlg::OnNext() {
 // Continues the drill at a chosen question of the range.
 void CQuizDlg::OnGo() {
     CGotoDlg go(this);
-    auto& h = m_file.header;
+    const auto& h = m_file.Header();
     go.m_nTarget = m_current.number + 1;
     go.m_strRange = FormatString(IDS_RANGE_FROM_TO, h.rangeFrom + 1, h.rangeTo + 1);
     if (go.DoModal() == IDOK) {
         const int n = go.m_nTarget;
         if (n >= h.rangeFrom + 1 && n <= h.rangeTo + 1) {
-            h.position = n - 1;
-            m_file.ComputeSequence();
-            m_file.WriteHeader();
+            ExitOnFailure(m_file.GoTo(n - 1));
             ShowQuestion(true);
         } else if (n <= kMaxQuestions) {
             AfxMessageBox(FormatString(IDS_GO_OUTSIDE_RANGE, n));
@@ -287,7 +285,7 @@ void CQuizDlg::OnCancel() {
 
 void CQuizDlg::StartPopupTimer() {
     const long long period =
-        std::clamp<long long>(m_file.header.popupMinutes * 60000LL, 0, INT_MAX);
+        std::clamp<long long>(m_file.Header().popupMinutes * 60000LL, 0, INT_MAX);
     SetTimer(ID_POPUP_TIMER, static_cast<int>(period));
 }
 
@@ -412,7 +410,7 @@ void CQuizDlg::DestroyWindow() {
     m_focusWait.stop();
     m_notice.Withdraw();
     if (m_file.IsOpen())
-        m_file.SaveAndClose();
+        ExitOnFailure(m_file.SaveAndClose());
     if (m_trayIcon) {
         m_trayIcon->hide();
         SetExitHandler(std::move(m_previousExitHandler));
@@ -428,7 +426,7 @@ void CQuizDlg::showEvent(QShowEvent* event) {
 
 // Every showing plays the sound when the file's options say so.
 void CQuizDlg::OnShowWindow() {
-    if (m_file.header.optionFlags & OPT_SOUND_ON)
+    if (m_file.Header().optionFlags & OPT_SOUND_ON)
         PlaySoundFile(m_host.GetProgramFolder() + "Quillow.wav");
 }
 
@@ -444,29 +442,23 @@ void CQuizDlg::OnFunction() {
 
 // A new range or mode restarts the drill at the range's first question.
 void CQuizDlg::OnMemorySchedule() {
-    auto& h = m_file.header;
     CScheduleDlg dialog(this);
-    dialog.reviewMode = h.reviewMode;
+    dialog.reviewMode = m_file.Header().reviewMode;
     dialog.initRecords = 0;
     dialog.file = &m_file;
     if (dialog.DoModal() != IDOK)
         return;
-    h.rangeFrom = dialog.rangeFrom;
-    h.position = dialog.rangeFrom;
-    h.rangeTo = dialog.rangeTo;
     // No mode checked keeps the file's own.
-    if (dialog.reviewMode >= 0 && dialog.reviewMode < kReviewModes)
-        h.reviewMode = dialog.reviewMode;
-    m_file.ComputeSequence();
-    m_file.WriteHeader();
-    if (dialog.initRecords)
-        m_file.InitMemoryRecords();
+    ExitOnFailure(m_file.SetSchedule(dialog.rangeFrom, dialog.rangeTo, dialog.reviewMode));
+    if (dialog.initRecords &&
+        AfxMessageBox(IDS_INIT_MEMORY_RECORDS, MB_YESNO | MB_ICONQUESTION) == IDYES)
+        ExitOnFailure(m_file.InitMemoryRecords());
     ShowQuestion(true);
 }
 
 // A new period restarts a running pop-up timer; the switches are stored as they are set.
 void CQuizDlg::OnOption() {
-    auto& h = m_file.header;
+    const auto& h = m_file.Header();
     COptionDlg dialog(this);
     dialog.m_nPopupMinutes = static_cast<std::uint32_t>(h.popupMinutes);
     dialog.m_bNoShowAtStart = (h.optionFlags & OPT_NO_SHOW_AT_START) ? 1 : 0;
@@ -475,18 +467,17 @@ void CQuizDlg::OnOption() {
     dialog.m_bMatchCase = (h.optionFlags & OPT_MATCH_CASE) ? 1 : 0;
     if (dialog.DoModal() != IDOK)
         return;
-    if (static_cast<std::int32_t>(dialog.m_nPopupMinutes) != h.popupMinutes) {
-        h.popupMinutes = static_cast<std::int32_t>(dialog.m_nPopupMinutes);
-        if (!IsShownToUser()) {
-            KillTimer(ID_POPUP_TIMER);
-            StartPopupTimer();
-        }
+    const auto minutes = static_cast<std::int32_t>(dialog.m_nPopupMinutes);
+    const bool newPeriod = minutes != h.popupMinutes;
+    ExitOnFailure(
+        m_file.SetOptions(minutes, (dialog.m_bNoShowAtStart ? OPT_NO_SHOW_AT_START : 0) |
+                                       (dialog.m_bHideIfCorrect ? OPT_HIDE_IF_CORRECT : 0) |
+                                       (dialog.m_bSoundOn ? OPT_SOUND_ON : 0) |
+                                       (dialog.m_bMatchCase ? OPT_MATCH_CASE : 0)));
+    if (newPeriod && !IsShownToUser()) {
+        KillTimer(ID_POPUP_TIMER);
+        StartPopupTimer();
     }
-    h.optionFlags = (dialog.m_bNoShowAtStart ? OPT_NO_SHOW_AT_START : 0) |
-                    (dialog.m_bHideIfCorrect ? OPT_HIDE_IF_CORRECT : 0) |
-                    (dialog.m_bSoundOn ? OPT_SOUND_ON : 0) |
-                    (dialog.m_bMatchCase ? OPT_MATCH_CASE : 0);
-    m_file.WriteHeader();
 }
 
 void CQuizDlg::OnNewFile() {
@@ -504,10 +495,10 @@ void CQuizDlg::OnOpenFile() {
 
 // The current file is saved and closed before the dialog, and opened again on Cancel; the file
 // chosen is then created or opened.
-void CQuizDlg::SwitchFile(CFileDialog& dialog, void (CQuestionFile::*open)()) {
-    m_file.SaveAndClose();
+void CQuizDlg::SwitchFile(CFileDialog& dialog, StoreStatus (CQuestionFile::*open)()) {
+    ExitOnFailure(m_file.SaveAndClose());
     if (dialog.DoModal() == IDCANCEL) {
-        m_file.Load();
+        ExitOnFailure(m_file.Load());
         return;
     }
     OpenChosen(dialog.GetPathName(), open);
@@ -515,14 +506,14 @@ void CQuizDlg::SwitchFile(CFileDialog& dialog, void (CQuestionFile::*open)()) {
 
 // A deck of another program is opened as the data file made of it; when none is made, the
 // current file opens again.
-void CQuizDlg::OpenChosen(std::string path, void (CQuestionFile::*open)()) {
+void CQuizDlg::OpenChosen(std::string path, StoreStatus (CQuestionFile::*open)()) {
     if (open == &CQuestionFile::Load && IsOtherDeck(path) &&
         (path = ConvertDeck(path, m_host.GetProgramFolder())).empty()) {
-        m_file.Load(); // the current file, as before
+        ExitOnFailure(m_file.Load()); // the current file, as before
         return;
     }
     m_host.SetDataFilePath(path);
-    (m_file.*open)();
+    ExitOnFailure((m_file.*open)());
     ShowQuestion(true);
     UpdateTitle();
 }
@@ -539,7 +530,7 @@ void CQuizDlg::dropEvent(QDropEvent* event) {
     if (urls.size() != 1 || !urls.front().isLocalFile())
         return;
     event->acceptProposedAction();
-    m_file.SaveAndClose();
+    ExitOnFailure(m_file.SaveAndClose());
     OpenChosen(ToStdString(urls.front().toLocalFile()), &CQuestionFile::Load);
 }
 

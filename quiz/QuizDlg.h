@@ -96,8 +96,8 @@ private:
     void NoticeQuestionWaiting();
     void ShowAgain();
     void ComeBack(CPopupWait::Way way);
-    void SwitchFile(CFileDialog& dialog, void (CQuestionFile::*open)());
-    void OpenChosen(std::string path, void (CQuestionFile::*open)());
+    void SwitchFile(CFileDialog& dialog, StoreStatus (CQuestionFile::*open)());
+    void OpenChosen(std::string path, StoreStatus (CQuestionFile::*open)());
 
     static const CommandEntry<CQuizDlg> kCommands[];
 

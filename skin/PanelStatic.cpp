@@ -1,7 +1,6 @@
 #include "PanelStatic.h"
 
 #include "BackgroundImage.h"
-#include "QuestionFile.h"
 #include "ReviewSchedule.h"
 
 #include <QPainter>
@@ -27,25 +26,22 @@ int SegmentColour(int x) {
 
 } // namespace
 
-void CPanelStatic::SetInfo(int level, int number, const CQuestionFile* file) {
+void CPanelStatic::SetInfo(int level, int number, const QuestionFileHeader& header) {
     m_nLevel = level;
     m_nNumber = number;
-    m_pHeader = file ? &file->header : nullptr;
-    if (m_pHeader) {
-        static const char* const modes[] = {"Careful review", "Normal review", "Rough review",
-                                            "No review"};
-        const QuestionFileHeader& h = *m_pHeader;
-        const int correct = std::max(level, -1) + 1;
-        setText(QStringLiteral("Question %1: %2 correct answer%3, %4% of the pass, %5, questions "
-                               "%6 to %7")
-                    .arg(number)
-                    .arg(correct)
-                    .arg(correct == 1 ? QString() : QStringLiteral("s"))
-                    .arg(Progress(h))
-                    .arg(modes[h.reviewMode])
-                    .arg(h.rangeFrom + 1)
-                    .arg(h.rangeTo + 1));
-    }
+    m_pHeader = &header;
+    static const char* const modes[] = {"Careful review", "Normal review", "Rough review",
+                                        "No review"};
+    const int correct = std::max(level, -1) + 1;
+    setText(QStringLiteral("Question %1: %2 correct answer%3, %4% of the pass, %5, questions "
+                           "%6 to %7")
+                .arg(number)
+                .arg(correct)
+                .arg(correct == 1 ? QString() : QStringLiteral("s"))
+                .arg(Progress(header))
+                .arg(modes[header.reviewMode])
+                .arg(header.rangeFrom + 1)
+                .arg(header.rangeTo + 1));
     repaint();
 }
 

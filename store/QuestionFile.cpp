@@ -1,7 +1,5 @@
 #include "QuestionFile.h"
 
-#include "Exit.h"
-#include "MessageBox.h"
 #include "ResourceIds.h"
 #include "StarterDeck.h"
 #include "Strings.h"
@@ -14,15 +12,6 @@ namespace {
 
 constexpr const char* kDefaultFileName = "Quillow.qld";
 
-[[noreturn]] void ExitWithMessage(const std::string& text) {
-    AfxMessageBox(text, MB_ICONEXCLAMATION);
-    ExitProgram(1);
-}
-
-[[noreturn]] void ExitWithMessage(unsigned id) {
-    ExitWithMessage(LoadString(id));
-}
-
 constexpr unsigned kOpenForWriting = CFile::modeReadWrite | CFile::shareExclusive;
 
 // An error of opening that means no file is there.
@@ -34,14 +23,14 @@ bool IsMissing(int code) {
 
 CQuestionFile::CQuestionFile(IQuestionFileHost& host) : m_host(host) {}
 
-void CQuestionFile::CreateNew() {
-    CreateNewFile(CFile::modeCreate);
+StoreStatus CQuestionFile::CreateNew() {
+    return CreateNewFile(CFile::modeCreate);
 }
 
 // modeCreate writes over a file that is there, modeCreateNew makes one only where none is. A file
 // that another Quillow or qld has open is left to it, as one that cannot be opened. When none can
 // be made, the next start opens the file that was open before.
-void CQuestionFile::CreateNewFile(unsigned createMode) {
+StoreStatus CQuestionFile::CreateNewFile(unsigned createMode) {
     const std::string path = m_host.GetDataFilePath();
     const std::string previous = GetFilePath();
     bool inUse = false;
@@ -49,55 +38,50 @@ void CQuestionFile::CreateNewFile(unsigned createMode) {
         if (!inUse) {
             if (!previous.empty())
                 m_host.SetDataFilePath(previous);
-            ExitWithMessage(IDS_CANNOT_CREATE);
+            return {LoadString(IDS_CANNOT_CREATE)};
         }
         if (path == DefaultFilePath())
-            ExitWithMessage(FormatString(IDS_DEFAULT_FILE_IN_USE, path));
-        AfxMessageBox(FormatString(IDS_FILE_IN_USE, path), MB_ICONEXCLAMATION);
-        OpenDefaultFile();
-        return;
+            return {FormatString(IDS_DEFAULT_FILE_IN_USE, path)};
+        m_host.Notify(FormatString(IDS_FILE_IN_USE, path));
+        return OpenDefaultFile();
     }
-    StartNewFile();
+    return StartNewFile();
 }
 
-void CQuestionFile::StartNewFile() {
+StoreStatus CQuestionFile::StartNewFile() {
     m_headerOnDisk.clear();
-    header.version = kCurrentVersion;
-    header.recordCount = 0;
-    header.position = 0;
-    header.popupMinutes = 1;
-    header.reservedInt1 = 0;
-    header.optionFlags = 0;
-    header.reservedInt2 = 0;
-    header.reservedBytes1.fill(0);
-    header.reservedShort = 0;
-    header.reviewMode = REVIEW_NORMAL;
-    header.stepIndex = 0;
-    header.rangeFrom = 0;
-    header.rangeTo = 19;
-    header.reservedBytes2.fill(0);
-    sequenceIndex = 0;
-    ComputeSequence();
+    auto& h = m_header;
+    h.version = kCurrentVersion;
+    h.recordCount = 0;
+    h.position = 0;
+    h.popupMinutes = 1;
+    h.reservedInt1 = 0;
+    h.optionFlags = 0;
+    h.reservedInt2 = 0;
+    h.reservedBytes1.fill(0);
+    h.reservedShort = 0;
+    h.reviewMode = REVIEW_NORMAL;
+    h.stepIndex = 0;
+    h.rangeFrom = 0;
+    h.rangeTo = 19;
+    h.reservedBytes2.fill(0);
+    m_sequenceIndex = 0;
+    return ComputeSequence();
 }
 
 // No path yet (a first start) means the default file, without a word.
-void CQuestionFile::Load() {
+StoreStatus CQuestionFile::Load() {
     const std::string path = m_host.GetDataFilePath();
-    if (path.empty()) {
-        OpenDefaultFile();
-        return;
-    }
+    if (path.empty())
+        return OpenDefaultFile();
     bool inUse = false;
-    if (Open(path, kOpenForWriting, &inUse)) {
-        LoadOpenFile();
-        return;
-    }
+    if (Open(path, kOpenForWriting, &inUse))
+        return LoadOrSetAside();
     const int code = errno;
-    AfxMessageBox(inUse             ? FormatString(IDS_FILE_IN_USE, path)
+    m_host.Notify(inUse             ? FormatString(IDS_FILE_IN_USE, path)
                   : IsMissing(code) ? FormatString(IDS_FILE_NOT_FOUND, path)
-                                    : FormatString(IDS_CANNOT_OPEN, path, std::strerror(code)),
-                  MB_ICONEXCLAMATION);
-    OpenDefaultFile();
+                                    : FormatString(IDS_CANNOT_OPEN, path, std::strerror(code)));
+    return OpenDefaultFile();
 }
 
 std::string CQuestionFile::DefaultFilePath() const {
@@ -105,73 +89,78 @@ std::string CQuestionFile::DefaultFilePath() const {
 }
 
 // Only a missing default file is made again: one that cannot be read is never written over.
-void CQuestionFile::OpenDefaultFile() {
+StoreStatus CQuestionFile::OpenDefaultFile() {
     const std::string path = DefaultFilePath();
     m_host.SetDataFilePath(path);
     bool inUse = false;
     if (Open(path, kOpenForWriting, &inUse))
-        LoadOpenFile();
-    else if (inUse)
-        ExitWithMessage(FormatString(IDS_DEFAULT_FILE_IN_USE, path));
-    else if (const int code = errno; !IsMissing(code))
-        ExitWithMessage(FormatString(IDS_CANNOT_OPEN_DEFAULT, path, std::strerror(code)));
-    else
-        MakeDefaultFile();
+        return LoadOrSetAside();
+    if (inUse)
+        return {FormatString(IDS_DEFAULT_FILE_IN_USE, path)};
+    if (const int code = errno; !IsMissing(code))
+        return {FormatString(IDS_CANNOT_OPEN_DEFAULT, path, std::strerror(code))};
+    return MakeDefaultFile();
 }
 
 // From the starter deck beside the program, or empty without a loadable one, where no file is.
-void CQuestionFile::MakeDefaultFile() {
+StoreStatus CQuestionFile::MakeDefaultFile() {
     const std::string path = DefaultFilePath();
     if (CopyStarterDeck(m_host.GetProgramFolder() + kDefaultFileName, path)) {
-        if (Open(path, kOpenForWriting) && ReadHeader() == HeaderDefect::None) {
-            LoadHeaderRead();
-            return;
-        }
+        if (Open(path, kOpenForWriting) && ReadHeader() == HeaderDefect::None)
+            return LoadHeaderRead();
         Close();
         std::remove(path.c_str());
     }
-    CreateNewFile(CFile::modeCreateNew);
+    return CreateNewFile(CFile::modeCreateNew);
 }
 
 HeaderDefect CQuestionFile::ReadHeader() {
     HeaderBytes bytes{};
     const std::size_t got = Seek(0) ? Read(bytes.data(), bytes.size()) : 0;
     m_headerOnDisk.assign(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(got));
-    header = DecodeHeader(bytes);
-    return FindHeaderDefect(header, GetLength());
+    m_header = DecodeHeader(bytes);
+    return FindHeaderDefect(m_header, GetLength());
 }
 
-void CQuestionFile::LoadOpenFile() {
-    if (ReadHeader() == HeaderDefect::None)
-        LoadHeaderRead();
-    else
-        RefuseDefectiveFile();
+StoreStatus CQuestionFile::LoadOpenFile() {
+    if (ReadHeader() != HeaderDefect::None)
+        return {FormatString(IDS_DEFECTIVE_HEADER, GetFilePath())};
+    return LoadHeaderRead();
 }
 
-void CQuestionFile::LoadHeaderRead() {
-    if (header.version < kCurrentVersion)
-        UpgradeFile();
+StoreStatus CQuestionFile::LoadOrSetAside() {
+    if (ReadHeader() != HeaderDefect::None)
+        return RefuseDefectiveFile();
+    return LoadHeaderRead();
+}
+
+StoreStatus CQuestionFile::LoadHeaderRead() {
+    if (m_header.version < kCurrentVersion)
+        if (StoreStatus upgrade = UpgradeFile(); upgrade.Failed())
+            return upgrade;
     RepairScheduleState();
-    ComputeSequence();
-    sequenceIndex = header.stepIndex;
+    if (StoreStatus computed = ComputeSequence(); computed.Failed())
+        return computed;
+    m_sequenceIndex = m_header.stepIndex;
+    return {};
 }
 
 // Nothing is written to a file that is not a data file of a known version: a file picked by
 // mistake stays as it was, and the next start opens the default file instead of trying it again.
 // A defective default file is kept aside under a free name and the default file made again.
-void CQuestionFile::RefuseDefectiveFile() {
+StoreStatus CQuestionFile::RefuseDefectiveFile() {
     const std::string path = GetFilePath();
     m_host.SetDataFilePath(DefaultFilePath());
     std::string aside;
     if (path != DefaultFilePath() || (aside = MoveToFreeName(path + ".defective")).empty())
-        ExitWithMessage(FormatString(IDS_DEFECTIVE_HEADER, path));
+        return {FormatString(IDS_DEFECTIVE_HEADER, path)};
     Close();
-    AfxMessageBox(FormatString(IDS_DEFAULT_FILE_SET_ASIDE, path, aside), MB_ICONEXCLAMATION);
-    MakeDefaultFile();
+    m_host.Notify(FormatString(IDS_DEFAULT_FILE_SET_ASIDE, path, aside));
+    return MakeDefaultFile();
 }
 
 void CQuestionFile::RepairScheduleState() {
-    auto& h = header;
+    auto& h = m_header;
     if (h.rangeTo < 0 || h.rangeFrom < 0 || h.rangeTo >= kMaxQuestions || h.rangeFrom > h.rangeTo ||
         h.reviewMode < 0 || h.reviewMode >= kReviewModes) {
         h.stepIndex = 0;
@@ -185,19 +174,41 @@ void CQuestionFile::RepairScheduleState() {
         h.position = h.rangeFrom;
 }
 
-void CQuestionFile::SaveAndClose() {
-    WriteHeader();
+StoreStatus CQuestionFile::SaveAndClose() {
+    StoreStatus saved = WriteHeader();
     Close();
+    return saved;
 }
 
-void CQuestionFile::WriteHeader() {
-    CheckUnchangedAtPath();
-    header.savedTime = m_host.GetCurrentTime();
-    const HeaderBytes bytes = EncodeHeader(header);
+StoreStatus CQuestionFile::SetSchedule(int rangeFrom, int rangeTo, int reviewMode) {
+    m_header.rangeFrom = rangeFrom;
+    m_header.position = rangeFrom;
+    m_header.rangeTo = rangeTo;
+    if (reviewMode >= 0 && reviewMode < kReviewModes)
+        m_header.reviewMode = reviewMode;
+    return ComputeSequence();
+}
+
+StoreStatus CQuestionFile::GoTo(int position) {
+    m_header.position = position;
+    return ComputeSequence();
+}
+
+StoreStatus CQuestionFile::SetOptions(std::int32_t popupMinutes, std::int32_t optionFlags) {
+    m_header.popupMinutes = popupMinutes;
+    m_header.optionFlags = optionFlags;
+    return WriteHeader();
+}
+
+StoreStatus CQuestionFile::WriteHeader() {
+    if (StoreStatus unchanged = CheckUnchangedAtPath(); unchanged.Failed())
+        return unchanged;
+    m_header.savedTime = m_host.GetCurrentTime();
+    const HeaderBytes bytes = EncodeHeader(m_header);
     if (!Seek(0) || !Write(bytes.data(), bytes.size()) || !Flush())
-        ExitOnWriteFailure(GetFilePath());
+        return WriteFailure(GetFilePath());
     m_headerOnDisk.assign(bytes.begin(), bytes.end());
-    CheckUnchangedAtPath();
+    return CheckUnchangedAtPath();
 }
 
 int CQuestionFile::ReadRecord(int number, QuestionRecord& buffer) {
@@ -211,69 +222,80 @@ int CQuestionFile::ReadRecord(int number, QuestionRecord& buffer) {
     return 0;
 }
 
-int CQuestionFile::ReadRecordOrExit(int number, QuestionRecord& buffer) {
+StoreStatus CQuestionFile::ReadRecordChecked(int number, QuestionRecord& buffer) {
     if (ReadRecord(number, buffer) < 0)
-        ExitWithMessage(IDS_READ_ELEMENT_ERROR);
-    return number;
+        return {LoadString(IDS_READ_ELEMENT_ERROR)};
+    return {};
 }
 
-int CQuestionFile::WriteRecord(int number, const QuestionRecord& buffer) {
-    CheckUnchangedAtPath();
+StoreStatus CQuestionFile::WriteRecord(int number, const QuestionRecord& buffer) {
+    if (StoreStatus unchanged = CheckUnchangedAtPath(); unchanged.Failed())
+        return unchanged;
     const RecordBytes bytes = EncodeRecord(buffer);
     if (number < 0 || !Seek(RecordOffset(number, kHeaderSize)) ||
         !Write(bytes.data(), bytes.size()) || !Flush())
-        ExitOnWriteFailure(GetFilePath());
-    CheckUnchangedAtPath();
-    return 0;
+        return WriteFailure(GetFilePath());
+    return CheckUnchangedAtPath();
 }
 
-void CQuestionFile::AppendRecord() {
-    workRecord.number = header.recordCount;
-    header.recordCount += 1;
-    workRecord.question.fill('\0');
-    workRecord.answer.fill('\0');
-    workRecord.memoryReserved = 0;
-    workRecord.correctCount = 0;
-    WriteRecord(workRecord.number, workRecord);
-    WriteHeader();
+StoreStatus CQuestionFile::AppendRecord() {
+    m_workRecord.number = m_header.recordCount;
+    m_header.recordCount += 1;
+    m_workRecord.question.fill('\0');
+    m_workRecord.answer.fill('\0');
+    m_workRecord.memoryReserved = 0;
+    m_workRecord.correctCount = 0;
+    if (StoreStatus written = WriteRecord(m_workRecord.number, m_workRecord); written.Failed())
+        return written;
+    return WriteHeader();
 }
 
-int CQuestionFile::UpdateTexts(int number, std::string_view question, std::string_view answer) {
-    ReadRecordOrExit(number, workRecord);
-    SetFieldText(workRecord.question, question);
-    SetFieldText(workRecord.answer, answer);
-    return WriteRecord(number, workRecord);
+StoreStatus CQuestionFile::AppendRecordWithoutTimes() {
+    m_workRecord.correctTimes.fill(0);
+    return AppendRecord();
 }
 
-int CQuestionFile::RecordCorrectAnswer(int number) {
-    ReadRecordOrExit(number, workRecord);
-    auto count = static_cast<std::uint32_t>(workRecord.correctCount) + 1u;
-    workRecord.correctCount = static_cast<std::int32_t>(count);
-    workRecord.correctTimes[count % kCorrectTimesSlots] = m_host.GetCurrentTime();
-    return WriteRecord(number, workRecord);
+StoreStatus CQuestionFile::UpdateTexts(int number, std::string_view question,
+                                       std::string_view answer) {
+    if (StoreStatus read = ReadRecordChecked(number, m_workRecord); read.Failed())
+        return read;
+    SetFieldText(m_workRecord.question, question);
+    SetFieldText(m_workRecord.answer, answer);
+    return WriteRecord(number, m_workRecord);
 }
 
-void CQuestionFile::InitMemoryRecords() {
-    if (AfxMessageBox(IDS_INIT_MEMORY_RECORDS, MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return;
-    for (int i = header.rangeFrom; i <= header.rangeTo && i < header.recordCount; ++i) {
-        ReadRecordOrExit(i, workRecord);
-        workRecord.memoryReserved = 0;
-        workRecord.correctCount = 0;
-        WriteRecord(i, workRecord);
+StoreStatus CQuestionFile::RecordCorrectAnswer(int number) {
+    if (StoreStatus read = ReadRecordChecked(number, m_workRecord); read.Failed())
+        return read;
+    auto count = static_cast<std::uint32_t>(m_workRecord.correctCount) + 1u;
+    m_workRecord.correctCount = static_cast<std::int32_t>(count);
+    m_workRecord.correctTimes[count % kCorrectTimesSlots] = m_host.GetCurrentTime();
+    return WriteRecord(number, m_workRecord);
+}
+
+StoreStatus CQuestionFile::InitMemoryRecords() {
+    for (int i = m_header.rangeFrom; i <= m_header.rangeTo && i < m_header.recordCount; ++i) {
+        if (StoreStatus read = ReadRecordChecked(i, m_workRecord); read.Failed())
+            return read;
+        m_workRecord.memoryReserved = 0;
+        m_workRecord.correctCount = 0;
+        if (StoreStatus written = WriteRecord(i, m_workRecord); written.Failed())
+            return written;
     }
+    return {};
 }
 
 // Before a write, so as not to write over another program's file; after it, so that nothing is
 // taken as kept that is not in the file at the path. The header is compared too, for a change
 // made so soon after this program's own write that the file's change time did not move.
-void CQuestionFile::CheckUnchangedAtPath() {
+StoreStatus CQuestionFile::CheckUnchangedAtPath() {
     std::string onDisk(kHeaderSize, '\0');
     onDisk.resize(Seek(0) ? Read(onDisk.data(), onDisk.size()) : 0);
     if (!IsUnchangedAtPath() || onDisk != m_headerOnDisk)
-        ExitWithMessage(FormatString(IDS_FILE_CHANGED, GetFilePath()));
+        return {FormatString(IDS_FILE_CHANGED, GetFilePath())};
+    return {};
 }
 
-void CQuestionFile::ExitOnWriteFailure(const std::string& path) {
-    ExitWithMessage(FormatString(IDS_CANNOT_WRITE, path));
+StoreStatus CQuestionFile::WriteFailure(const std::string& path) {
+    return {FormatString(IDS_CANNOT_WRITE, path)};
 }

@@ -4,7 +4,7 @@
 #include <string>
 
 // What the question file needs of the application: where the data file is, the folder of the
-// default data file and the clock.
+// default data file, the clock and a way to tell the user what happened on the way.
 class IQuestionFileHost {
 public:
     virtual std::string GetDataFilePath() const = 0;
@@ -16,6 +16,8 @@ public:
     virtual std::string GetDefaultDataFolder() const;
     // Seconds since 1970-01-01 00:00 UTC.
     virtual std::int32_t GetCurrentTime() const;
+    // A word that does not stop the operation: another file opened instead, a range done.
+    virtual void Notify(const std::string& message) = 0;
 
 protected:
     ~IQuestionFileHost() = default;

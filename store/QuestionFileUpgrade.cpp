@@ -38,29 +38,29 @@ bool CopyTail(CFile& source, CFile& target, std::int64_t from, std::int64_t leng
 // the 32-byte header is also kept as NAME.qld.bak (or the first free NAME.qld.bak.N), with its
 // permissions, named so only once it is whole. Only the bytes that the header's records take are
 // carried over.
-void CQuestionFile::UpgradeFile() {
+StoreStatus CQuestionFile::UpgradeFile() {
     // A data file reached through a link is converted where it lies, and the link kept.
     std::error_code noTarget;
     const std::string linked = GetFilePath();
     const std::string target = std::filesystem::canonical(linked, noTarget).string();
     const std::string path = noTarget ? linked : target;
-    const bool oldLayout = header.version < kLongHeaderVersion;
-    const std::int64_t length = NeededLength(header);
+    const bool oldLayout = m_header.version < kLongHeaderVersion;
+    const std::int64_t length = NeededLength(m_header);
     if (oldLayout) {
-        header.reservedBytes1.fill(0);
-        header.reservedShort = 0;
+        m_header.reservedBytes1.fill(0);
+        m_header.reservedShort = 0;
     }
-    header.stepIndex = 0;
-    header.rangeFrom = 0;
-    header.reviewMode = REVIEW_NORMAL;
-    header.rangeTo = header.recordCount > 0 ? header.recordCount - 1 : 0;
-    header.version = kCurrentVersion;
+    m_header.stepIndex = 0;
+    m_header.rangeFrom = 0;
+    m_header.reviewMode = REVIEW_NORMAL;
+    m_header.rangeTo = m_header.recordCount > 0 ? m_header.recordCount - 1 : 0;
+    m_header.version = kCurrentVersion;
 
     CFile converted, backup;
     const std::string convertedPath = path + ".upgrade", backupPath = path + ".bak.upgrade";
     if (!CreateAfresh(converted, convertedPath))
-        ExitOnWriteFailure(convertedPath);
-    const HeaderBytes bytes = EncodeHeader(header);
+        return WriteFailure(convertedPath);
+    const HeaderBytes bytes = EncodeHeader(m_header);
     bool done = converted.TakeModeOf(*this) && converted.Write(bytes.data(), bytes.size()) &&
                 (oldLayout ? MoveRecordsFromOldLayout(converted)
                            : CopyTail(*this, converted, kHeaderSize, length)) &&
@@ -72,24 +72,26 @@ void CQuestionFile::UpgradeFile() {
     if (!done || !IsUnchangedAtPath()) {
         std::remove(convertedPath.c_str());
         std::remove(backupPath.c_str());
-        CheckUnchangedAtPath();
-        ExitOnWriteFailure(linked);
+        if (StoreStatus unchanged = CheckUnchangedAtPath(); unchanged.Failed())
+            return unchanged;
+        return WriteFailure(linked);
     }
     // Once renamed, the converted file is the data file, even when the rename's flush fails.
     if (!converted.MoveTo(path)) {
         if (converted.GetFilePath() != path)
             std::remove(convertedPath.c_str());
-        ExitOnWriteFailure(linked);
+        return WriteFailure(linked);
     }
     Swap(converted);
     SetFilePath(linked);
     m_headerOnDisk.assign(bytes.begin(), bytes.end());
+    return {};
 }
 
 // Places the records behind the 32-byte header into their slots of the converted file. A number
 // that is out of range or already taken puts its record in its own slot, or in the first free one.
 bool CQuestionFile::MoveRecordsFromOldLayout(CFile& converted) {
-    const int count = header.recordCount;
+    const int count = m_header.recordCount;
     std::vector<bool> placed(static_cast<std::size_t>(count), false);
     std::size_t firstFree = 0;
     for (int i = count - 1; i >= 0; --i) {
@@ -97,16 +99,16 @@ bool CQuestionFile::MoveRecordsFromOldLayout(CFile& converted) {
         if (!Seek(RecordOffset(i, kOldHeaderSize)) ||
             Read(bytes.data(), bytes.size()) != bytes.size())
             return false;
-        workRecord = DecodeRecord(bytes);
-        int slot = workRecord.number;
+        m_workRecord = DecodeRecord(bytes);
+        int slot = m_workRecord.number;
         if (slot < 0 || slot >= count || placed[static_cast<std::size_t>(slot)]) {
             while (placed[firstFree])
                 ++firstFree;
             slot = placed[static_cast<std::size_t>(i)] ? static_cast<int>(firstFree) : i;
-            workRecord.number = slot;
+            m_workRecord.number = slot;
         }
         placed[static_cast<std::size_t>(slot)] = true;
-        const RecordBytes moved = EncodeRecord(workRecord);
+        const RecordBytes moved = EncodeRecord(m_workRecord);
         if (!converted.Seek(RecordOffset(slot, kHeaderSize)) ||
             !converted.Write(moved.data(), moved.size()))
             return false;

@@ -1,64 +1,61 @@
 #include "QuestionFile.h"
 
-#include "Exit.h"
-#include "MessageBox.h"
 #include "ResourceIds.h"
+#include "Strings.h"
 
-void CQuestionFile::ComputeSequence() {
-    auto& h = header;
+StoreStatus CQuestionFile::ComputeSequence() {
+    auto& h = m_header;
     for (;;) {
-        sequence.fill(-1);
+        m_sequence.fill(-1);
         int k = 0;
         for (std::int32_t d : kReviewOffsets[static_cast<std::size_t>(h.reviewMode)]) {
             if (d < 0)
                 continue;
             const std::int32_t q = h.position - d;
-            sequence[static_cast<std::size_t>(k++)] = (q >= h.rangeFrom && q <= h.rangeTo) ? q : -1;
+            m_sequence[static_cast<std::size_t>(k++)] =
+                (q >= h.rangeFrom && q <= h.rangeTo) ? q : -1;
         }
         for (int i = 0; i < kSequenceSlots; ++i) {
-            if (sequence[static_cast<std::size_t>(i)] >= 0) {
-                sequenceIndex = i;
-                WriteHeader();
-                return;
+            if (m_sequence[static_cast<std::size_t>(i)] >= 0) {
+                m_sequenceIndex = i;
+                return WriteHeader();
             }
         }
         if (h.position > h.rangeTo + kReviewSpan[static_cast<std::size_t>(h.reviewMode)]) {
-            AfxMessageBox(IDS_CONGRATULATIONS, MB_ICONEXCLAMATION);
+            m_host.Notify(LoadString(IDS_CONGRATULATIONS));
             h.position = h.rangeFrom;
         } else {
             h.position += 1;
         }
         h.stepIndex = 0;
-        sequenceIndex = 0;
+        m_sequenceIndex = 0;
     }
 }
 
-int CQuestionFile::NextQuestion(QuestionRecord& destination) {
-    if (sequenceIndex < 0)
-        ExitProgram(1);
+StoreStatus CQuestionFile::NextQuestion(QuestionRecord& destination) {
     std::int32_t n = -1;
-    if (sequenceIndex < kSequenceSlots) {
-        n = sequence[static_cast<std::size_t>(sequenceIndex)];
-        while (n < 0 && ++sequenceIndex < kSequenceSlots)
-            n = sequence[static_cast<std::size_t>(sequenceIndex)];
+    if (m_sequenceIndex < kSequenceSlots) {
+        n = m_sequence[static_cast<std::size_t>(m_sequenceIndex)];
+        while (n < 0 && ++m_sequenceIndex < kSequenceSlots)
+            n = m_sequence[static_cast<std::size_t>(m_sequenceIndex)];
     }
     if (n < 0) {
-        header.position += 1;
-        header.stepIndex = 0;
-        ComputeSequence();
-        n = sequence[static_cast<std::size_t>(sequenceIndex)];
+        m_header.position += 1;
+        m_header.stepIndex = 0;
+        if (StoreStatus computed = ComputeSequence(); computed.Failed())
+            return computed;
+        n = m_sequence[static_cast<std::size_t>(m_sequenceIndex)];
     }
-    if (n >= header.recordCount) {
-        if (header.recordCount >= kMaxQuestions) {
-            AfxMessageBox(IDS_QUESTION_LIMIT, MB_ICONEXCLAMATION);
-            ExitProgram(1);
-        }
-        AppendRecord();
-    } else {
-        ReadRecordOrExit(n, workRecord);
+    if (n >= m_header.recordCount) {
+        if (m_header.recordCount >= kMaxQuestions)
+            return {LoadString(IDS_QUESTION_LIMIT)};
+        if (StoreStatus appended = AppendRecord(); appended.Failed())
+            return appended;
+    } else if (StoreStatus read = ReadRecordChecked(n, m_workRecord); read.Failed()) {
+        return read;
     }
-    header.stepIndex = sequenceIndex;
-    sequenceIndex += 1;
-    destination = workRecord;
-    return n;
+    m_header.stepIndex = m_sequenceIndex;
+    m_sequenceIndex += 1;
+    destination = m_workRecord;
+    return {};
 }

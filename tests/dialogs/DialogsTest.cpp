@@ -57,7 +57,7 @@ Bytes Records(const Bytes& file) {
 struct Editor {
     explicit Editor(const DeckSpec& deck) {
         WriteFileBytes(host.GetDataFilePath(), MakeDataFile(deck));
-        file.Load();
+        EXPECT_FALSE(ShownFailure(file.Load()));
     }
     int Run(int number, const std::function<void(CDialog&)>& script,
             std::vector<std::string> numbers = {}) {
@@ -182,11 +182,9 @@ TEST(DialogsTest, EditorAppendsUpTo1000Records) {
 // OK returns the range, the mode checked and whether the range's records are to be cleared.
 // Tab enters the modes at the checked one, and Enter on a range button presses OK.
 TEST(DialogsTest, ScheduleRangeStaysOrdered) {
-    TestHost host("", "");
-    CQuestionFile file(host);
-    file.header.rangeTo = 19;
+    Editor deck({});
     CScheduleDlg dialog(nullptr);
-    dialog.file = &file;
+    dialog.file = &deck.file;
     std::vector<std::string> ranges;
     const auto script = [&](CDialog& shown) {
         for (int button :

@@ -5,7 +5,6 @@
 
 #include "Commands.h"
 #include "DeckFile.h"
-#include "ExitTrap.h"
 #include "MessageBoxRecorder.h"
 #include "QuestionFile.h"
 #include "TempDir.h"
@@ -55,19 +54,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MessageBoxRecorder boxes;
     TestHost host(path, folder.Path());
     const auto loadAndDrill = [&](int draws) {
-        return ExitStatusOf([&] {
-            CQuestionFile file(host);
-            file.Load();
-            QuestionRecord record;
-            for (int i = 0; i < draws; ++i)
-                file.NextQuestion(record);
-            file.SaveAndClose();
-        });
+        CQuestionFile file(host);
+        StoreStatus status = file.Load();
+        QuestionRecord record;
+        for (int i = 0; i < draws && !status.Failed(); ++i)
+            status = file.NextQuestion(record);
+        return status.Failed() || file.SaveAndClose().Failed();
     };
-    if (loadAndDrill(8) != -1) {
+    if (loadAndDrill(8)) {
         // Refused: the default file is tried next, and nothing is written.
-        Require(boxes.Texts().size() == 1 && host.GetDataFilePath() != path && qldRefuses,
-                "the program ended otherwise than by refusing the file, or qld check accepts it");
+        Require(boxes.Texts().empty() && host.GetDataFilePath() != path && qldRefuses,
+                "the program failed otherwise than by refusing the file, or qld check accepts it");
         Require(ReadFileBytes(path) == input && std::distance(fs::directory_iterator(folder.Path()),
                                                               fs::directory_iterator()) == 1,
                 "Load wrote to a file that it refused, or beside it");
@@ -75,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Require(host.GetDataFilePath() == path && !qldRefuses,
             "a file that loads is left for the default file, or refused by qld check");
-    Require(loadAndDrill(0) == -1 && !QldRefuses(path),
+    Require(!loadAndDrill(0) && !QldRefuses(path),
             "a file saved by the program does not load again, or qld check refuses it");
     return 0;
 }

@@ -4,10 +4,9 @@
 #include "ExitTrap.h"
 #include "MessageBoxRecorder.h"
 #include "PanelStatic.h"
-#include "QuestionFile.h"
+#include "QuestionFileHeader.h"
 #include "SkinButton.h"
 #include "TempDir.h"
-#include "TestHost.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -174,11 +173,9 @@ TEST(SkinTest, ControlsShowTheirPartsOfThePictureOrPlainFaces) {
         EXPECT_EQ(teal, state == CSkinButton::FACE_PRESSED) << "teal caption on face " << state;
     }
 
-    TestHost host("", "");
-    CQuestionFile file(host);
     CPanelStatic panel;
     panel.resize(54, 35);
-    QuestionFileHeader& h = file.header;
+    QuestionFileHeader h;
     for (const auto& [correct, number, mode, from, to, p, step, bar, digits, read] :
          {std::tuple{
               0, 7, 1, 0, 19, 0, 3, "0000000000", "0007 001  0001 0020",
@@ -191,7 +188,7 @@ TEST(SkinTest, ControlsShowTheirPartsOfThePictureOrPlainFaces) {
            "Question 1: 0 correct answers, 100% of the pass, No review, questions 6 to 6"}}) {
         SCOPED_TRACE(digits);
         h.reviewMode = mode, h.rangeFrom = from, h.rangeTo = to, h.position = p, h.stepIndex = step;
-        panel.SetInfo(CPanelStatic::LevelOf(correct), number, &file);
+        panel.SetInfo(CPanelStatic::LevelOf(correct), number, h);
         shot = panel.grab().toImage().convertToFormat(QImage::Format_RGB32);
         EXPECT_TRUE(shows({0, 31, 54, 4}, {190, 31})) << "the face";
         for (int i = 0; i < 10; ++i)

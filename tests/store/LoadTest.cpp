@@ -39,7 +39,7 @@ TEST_F(LoadTest, RepairsTheScheduleStateAndKeepsTheRest) {
     }
 }
 
-// A file that is not a data file of a known version ends the program with message 106 naming
+// A file that is not a data file of a known version is refused with message 106 naming
 // it, is left byte for byte as it was, and gives way to the default file at the next start. A
 // defective default file (as a copy cut short leaves it) is kept aside under a free name, and the
 // starter deck takes its place.
@@ -62,7 +62,7 @@ TEST_F(LoadTest, RefusesFilesItCannotRead) {
         boxes.Clear();
         host.SetDataFilePath(DataPath());
         CQuestionFile file(host);
-        EXPECT_EQ(ExitStatusOf([&] { file.Load(); }), 1);
+        EXPECT_TRUE(ShownFailure(file.Load()));
         EXPECT_EQ(boxes.Texts(), std::vector{FormatString(IDS_DEFECTIVE_HEADER, DataPath())});
         EXPECT_EQ(DataBytes(), stored);
         EXPECT_EQ(host.GetDataFilePath(), defaultFile);
@@ -82,7 +82,7 @@ TEST_F(LoadTest, RefusesFilesItCannotRead) {
 }
 
 // A file that cannot be opened gives way to the default file, made from the starter deck beside
-// the program when there is none; a held default file ends the program. An error is no missing
+// the program when there is none; a held default file is refused. An error is no missing
 // file: the default file is never made over one that is there, and the message names the error.
 TEST_F(LoadTest, OpensTheDefaultFileInstead) {
     const Bytes starter = CurrentFile(3, 0, 1, 0, 0, 2), kept = CurrentFile(1);
@@ -121,7 +121,7 @@ TEST_F(LoadTest, OpensTheDefaultFileInstead) {
         host.SetDataFilePath(dataFile);
         boxes.Clear();
         CQuestionFile file(host);
-        EXPECT_EQ(ExitStatusOf([&] { file.Load(); }), ends ? 1 : -1);
+        EXPECT_EQ(ShownFailure(file.Load()), ends);
         EXPECT_EQ(boxes.Texts(), shown);
         EXPECT_EQ(host.GetDataFilePath(), defaultFile);
         EXPECT_EQ(DataBytes(), CurrentFile(2));
@@ -130,21 +130,21 @@ TEST_F(LoadTest, OpensTheDefaultFileInstead) {
     }
 }
 
-// A new file that cannot be made ends the program, and the next start opens the file that was
+// A new file that cannot be made is refused, and the next start opens the file that was
 // open before.
 TEST_F(LoadTest, FailedNewFileKeepsThePathOfTheOpenOne) {
     WriteFileBytes(DataPath(), CurrentFile(2));
     CQuestionFile file(host);
     LoadFile(file);
-    file.SaveAndClose();
+    ASSERT_FALSE(ShownFailure(file.SaveAndClose()));
     host.SetDataFilePath(dir.File("no/such.qld"));
-    EXPECT_EQ(ExitStatusOf([&] { file.CreateNew(); }), 1);
+    EXPECT_TRUE(ShownFailure(file.CreateNew()));
     EXPECT_EQ(boxes.Texts(), std::vector{LoadString(IDS_CANNOT_CREATE)});
     EXPECT_EQ(host.GetDataFilePath(), DataPath());
 }
 
 // A file deleted, replaced, shortened or copied over under the program is not written: message
-// 119 names it and the program ends.
+// 119 names it.
 TEST_F(LoadTest, FileChangedUnderItIsNotWritten) {
     const Bytes ours = CurrentFile(5), theirs = CurrentFile(7), loaded = Saved(ours);
     const Bytes otherOptions = WithInt32(loaded, 12, 9), otherAnswer = WithInt32(loaded, 700, 7);
@@ -176,7 +176,7 @@ TEST_F(LoadTest, FileChangedUnderItIsNotWritten) {
         LoadFile(file);
         change();
         boxes.Clear();
-        EXPECT_EQ(ExitStatusOf([&] { file.AppendRecord(); }), 1);
+        EXPECT_TRUE(ShownFailure(file.AppendRecord()));
         EXPECT_EQ(boxes.Texts(), std::vector{FormatString(IDS_FILE_CHANGED, DataPath())});
         EXPECT_EQ(FileExists(DataPath()) ? DataBytes() : Bytes{}, left);
     }

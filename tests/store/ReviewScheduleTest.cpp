@@ -21,15 +21,17 @@ TEST_F(ReviewScheduleTest, PassesEndWithTheCongratulations) {
                      << "mode " << c.mode << ", range " << c.from << ".." << c.to);
         boxes.Clear();
         CQuestionFile file(host);
-        file.CreateNew();
-        file.header.reviewMode = c.mode;
-        file.header.position = file.header.rangeFrom = c.from;
-        file.header.rangeTo = c.to;
-        file.ComputeSequence();
+        ASSERT_FALSE(ShownFailure(file.CreateNew()));
+        ASSERT_FALSE(ShownFailure(file.SetSchedule(c.from, c.to, c.mode)));
         std::string pass;
         QuestionRecord shown;
         for (int last = 0; boxes.Shown().empty() && pass.size() < 1000;) {
-            const int question = file.NextQuestion(shown) + 1, position = file.header.position + 1;
+            ASSERT_FALSE(ShownFailure(file.NextQuestion(shown)));
+            // The question due, which a new file appends at its end, whatever its number.
+            const QuestionFileHeader& h = file.Header();
+            const int position = h.position + 1,
+                      question =
+                          position - kReviewOffsets[std::size_t(c.mode)][std::size_t(h.stepIndex)];
             if (boxes.Shown().empty())
                 pass += (position == last ? "," : " " + std::to_string(position) + ":") +
                         std::to_string(question);
@@ -37,7 +39,7 @@ TEST_F(ReviewScheduleTest, PassesEndWithTheCongratulations) {
         }
         EXPECT_EQ(pass.substr(1), c.pass);
         EXPECT_EQ(boxes.Texts(), std::vector{LoadString(IDS_CONGRATULATIONS)});
-        EXPECT_EQ(file.header.position, c.from) << "the pass starts again";
+        EXPECT_EQ(file.Header().position, c.from) << "the pass starts again";
         EXPECT_EQ(DataBytes().size(), RecordOffset(c.to + 1));
     }
 }
@@ -46,14 +48,15 @@ TEST_F(ReviewScheduleTest, PassesEndWithTheCongratulations) {
 // makes a file grow past 1000 questions, whatever range it is given.
 TEST_F(ReviewScheduleTest, NewFileAndNoRecordBeyondTheLimit) {
     CQuestionFile file(host);
-    file.CreateNew();
+    ASSERT_FALSE(ShownFailure(file.CreateNew()));
     EXPECT_EQ(DataBytes(), Saved(MakeDataFile({})));
-    file.header.reviewMode = REVIEW_ONCE;
-    file.header.rangeTo = file.header.recordCount = file.header.position = kMaxQuestions;
-    file.ComputeSequence();
+    file.Close();
+    WriteFileBytes(DataPath(), CurrentFile(kMaxQuestions));
+    LoadFile(file);
+    ASSERT_FALSE(ShownFailure(file.SetSchedule(kMaxQuestions, kMaxQuestions, REVIEW_ONCE)));
     const Bytes before = DataBytes();
     QuestionRecord shown;
-    EXPECT_EQ(ExitStatusOf([&] { file.NextQuestion(shown); }), 1);
+    EXPECT_TRUE(ShownFailure(file.NextQuestion(shown)));
     EXPECT_EQ(boxes.Texts(), std::vector{LoadString(IDS_QUESTION_LIMIT)});
     EXPECT_EQ(DataBytes(), before);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "MessageBox.h"
 #include "QuestionFileHost.h"
+#include "StoreStatus.h"
 
 #include <string>
 
@@ -18,6 +20,8 @@ public:
         return defaultDataFolder.empty() ? Host::GetDefaultDataFolder() : defaultDataFolder;
     }
     std::int32_t GetCurrentTime() const override { return now; }
+    // As the application tells it: a message box, which the recorder sees.
+    void Notify(const std::string& message) override { AfxMessageBox(message, MB_ICONEXCLAMATION); }
 
     std::int32_t now = 1'700'000'000;
     // Empty: the program's folder.
@@ -29,3 +33,11 @@ private:
 };
 
 using TestHost = TestHostOf<IQuestionFileHost>;
+
+// As the quiz window takes a failure of the data file: its message in a box, which the recorder
+// sees. True when it failed.
+inline bool ShownFailure(const StoreStatus& status) {
+    if (status.Failed())
+        AfxMessageBox(status.message, MB_ICONEXCLAMATION);
+    return status.Failed();
+}
