@@ -172,8 +172,7 @@ void CQuestionFile::RefuseDefectiveFile() {
 
 void CQuestionFile::RepairScheduleState() {
     auto& h = header;
-    if (h.rangeTo < 0 || h.rangeFrom < 0 || h.rangeTo >= kMaxQuestions || h.rangeFrom > h.rangeTo ||
-        h.reviewMode < 0 || h.reviewMode >= kReviewModes) {
+    if (!IsValidRange(h) || h.reviewMode < 0 || h.reviewMode >= kReviewModes) {
         h.stepIndex = 0;
         h.rangeFrom = 0;
         h.reviewMode = REVIEW_NORMAL;
