@@ -55,8 +55,9 @@ int CPanelStatic::LevelOf(std::int32_t correctCount) {
 
 int CPanelStatic::Progress(const QuestionFileHeader& h) {
     const long long span = kReviewSpan[static_cast<std::size_t>(h.reviewMode)];
-    const long long done = h.stepIndex + (static_cast<long long>(h.position) - h.rangeFrom) * 6;
-    long long total = (span + h.rangeTo - h.rangeFrom) * 6;
+    const long long done =
+        h.stepIndex + (static_cast<long long>(h.position) - h.rangeFrom) * kSequenceSlots;
+    long long total = (span + h.rangeTo - h.rangeFrom) * kSequenceSlots;
     if (total < 1)
         total = 1;
     return static_cast<int>(std::clamp(done * 100 / total, 0LL, 100LL));
