@@ -190,10 +190,10 @@ void CQuizDlg::OnAnswerKey(std::intptr_t code) {
 }
 
 void CQuizDlg::ShowQuestion(bool advance) {
-    const int number = advance ? m_file.NextQuestion(m_current)
-                               : m_file.ReadRecordOrExit(m_current.number, m_current);
-    if (number < 0)
-        return;
+    if (advance)
+        m_file.NextQuestion(m_current);
+    else
+        m_file.ReadRecordOrExit(m_current.number, m_current);
     m_panel.SetInfo(CPanelStatic::LevelOf(m_current.correctCount), m_current.number + 1, &m_file);
     if (FieldText(m_current.question).empty())
         SetFieldText(m_current.question, LoadString(IDS_EMPTY_QUESTION));

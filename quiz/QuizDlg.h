@@ -41,8 +41,6 @@ public:
     }
 
     const CQuestionFile& File() const { return m_file; }
-    const QuestionRecord& Current() const { return m_current; }
-    QColor StaticColor() const { return m_clrStatic; }
 
     enum : int { ID_POPUP_TIMER = 0 };
 
