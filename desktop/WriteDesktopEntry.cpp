@@ -9,10 +9,8 @@
 #include <iterator>
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fputs("usage: write_desktop_entry TEMPLATE ENTRY PROGRAM\n", stderr);
+    if (argc != 4)
         return 2;
-    }
     std::ifstream in(argv[1], std::ios::binary);
     const std::string entry =
         FillDesktopEntry(std::string(std::istreambuf_iterator<char>(in), {}), argv[3], true);
