@@ -16,13 +16,6 @@ namespace {
 constexpr int kIdleMs = 2000;
 constexpr std::size_t kMostConnections = 8;
 
-bool IsOwnUser(int socket) {
-    ucred peer{};
-    socklen_t size = sizeof peer;
-    return ::getsockopt(socket, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
-           peer.uid == ::getuid();
-}
-
 } // namespace
 
 struct CInstanceServer::Connection {

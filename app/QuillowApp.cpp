@@ -94,7 +94,7 @@ std::string CQuillowApp::GetDefaultDataFolder() const {
 // the way back to a hidden window. An open dialog comes to the top with it and takes the keyboard.
 void CQuillowApp::BringMainWindowForward(const QByteArray& activationToken) {
     CQuizDlg* window = m_pQuiz;
-    if (!window || (window->IsHiddenToTray() && window->IsTrayShown())) {
+    if (!window || (window->IsWaitingToPopUp() && window->IsTrayShown())) {
         EndLauncherStartup(activationToken);
         return;
     }

@@ -65,15 +65,6 @@ sockaddr_un SocketAddress(const std::string& path) {
     return address;
 }
 
-// The user id of the process at the other end of a connected socket; -1 when unknown.
-long PeerUser(int socket) {
-    ucred peer{};
-    socklen_t size = sizeof peer;
-    if (::getsockopt(socket, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0)
-        return -1;
-    return static_cast<long>(peer.uid);
-}
-
 int Milliseconds(Clock::duration duration) {
     return static_cast<int>(
         std::max<long long>(0, std::chrono::ceil<std::chrono::milliseconds>(duration).count()));
@@ -91,7 +82,7 @@ Answer AskListener(const std::string& path, const std::string& request, Clock::t
     std::string reply;
     if (::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
         // Nothing there yet, or its queue is full: asked again.
-    } else if (PeerUser(socket) != static_cast<long>(::getuid())) {
+    } else if (!IsOwnUser(socket)) {
         answer = Answer::STRANGER;
     } else if (::send(socket, request.data(), request.size(), MSG_NOSIGNAL) ==
                static_cast<ssize_t>(request.size())) {
@@ -117,6 +108,13 @@ Answer AskListener(const std::string& path, const std::string& request, Clock::t
 }
 
 } // namespace
+
+bool IsOwnUser(int socket) {
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(socket, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+           peer.uid == ::getuid();
+}
 
 std::string BringForwardRequest(std::string_view activationToken) {
     std::string request(kRequest);

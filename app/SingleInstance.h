@@ -18,6 +18,9 @@ std::size_t LongestBringForwardRequest();
 // What the running copy sends back once it has taken a request.
 inline constexpr std::string_view kRequestTaken = "ok\n";
 
+// Whether the process at the other end of a connected socket runs as this user.
+bool IsOwnUser(int socket);
+
 // The token the launcher gave this start: XDG_ACTIVATION_TOKEN, else DESKTOP_STARTUP_ID; empty
 // when there is none or it is not printable ASCII without spaces of at most 256 bytes.
 std::string LauncherActivationToken();

@@ -1,6 +1,7 @@
 // qld autostart: the XDG autostart entry that starts Quillow with the desktop session.
 
 #include "Commands.h"
+#include "DesktopEntry.h"
 #include "UserFolders.h"
 
 #include <cerrno>
@@ -36,33 +37,6 @@ int Report(const fs::path& file) {
     return 0;
 }
 
-// The path as the one word of an Exec key: in double quotes when it holds a character that the
-// key reserves, with '%' doubled, and then with the backslashes of the key's string escapes.
-std::string ExecWord(const std::string& path) {
-    const bool quoted = path.find_first_of(" \"'\\><~|&;$*?#()`") != std::string::npos;
-    std::string word = quoted ? "\"" : "";
-    for (const char c : path) {
-        if (c == '%')
-            word += '%';
-        else if (quoted && (c == '"' || c == '`' || c == '$' || c == '\\'))
-            word += '\\';
-        word += c;
-    }
-    if (quoted)
-        word += '"';
-    std::string value;
-    for (const char c : word)
-        value += c == '\\' ? "\\\\" : std::string(1, c);
-    return value;
-}
-
-bool HasControlCharacter(const std::string& text) {
-    for (const unsigned char c : text)
-        if (c < 0x20 || c == 0x7F)
-            return true;
-    return false;
-}
-
 int SwitchOn(const fs::path& file) {
     // The program beside this tool's real file, links resolved: the installed or the built one.
     std::error_code error;
@@ -71,21 +45,12 @@ int SwitchOn(const fs::path& file) {
         PrintError(program.string(), "no Quillow program beside qld");
         return 1;
     }
-    if (HasControlCharacter(program.string())) {
+    const std::string entry = FillDesktopEntry(kAutostartTemplate, program.string(), false);
+    if (entry.empty()) {
         PrintError(program.string(), "a path with control characters cannot be started");
         return 1;
     }
     fs::create_directories(file.parent_path(), error);
-    const std::string entry = Concat("[Desktop Entry]\n"
-                                     "Type=Application\n"
-                                     "Name=Quillow\n"
-                                     "Comment=Flash-card drill, started with the session\n"
-                                     "Exec=",
-                                     ExecWord(program.string()),
-                                     "\n"
-                                     "Icon=" QUILLOW_APP_ID "\n"
-                                     "Terminal=false\n"
-                                     "StartupNotify=true\n");
     std::FILE* out = std::fopen(file.c_str(), "w");
     if (!out) {
         PrintError(file.string(), std::strerror(errno));

@@ -18,9 +18,8 @@ void CheckHeader(const QuestionFileHeader& h, std::vector<std::string>& problems
                                   " have bits beyond the four options"));
     if (h.version < kCurrentVersion)
         return; // no schedule state yet
-    const bool rangeValid =
-        h.rangeFrom >= 0 && h.rangeFrom <= h.rangeTo && h.rangeTo < kMaxQuestions;
-    const bool modeValid = h.reviewMode >= 0 && h.reviewMode < kReviewModes;
+    const bool rangeValid = IsValidRange(h);
+    const bool modeValid = IsReviewMode(h.reviewMode);
     if (!rangeValid)
         problems.push_back(Concat("the range ", std::to_string(std::int64_t{h.rangeFrom} + 1),
                                   " to ", std::to_string(std::int64_t{h.rangeTo} + 1),

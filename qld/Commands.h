@@ -27,7 +27,7 @@ void PrintError(const std::string& file, const std::string& reason);
 template <class Part>
 concept TextPart = std::convertible_to<const Part&, std::string_view> || std::same_as<Part, char>;
 
-// The parts of a text one after another; numbers go through std::to_string.
+// The parts of a text one after another; a caller spells a number with std::to_string first.
 template <TextPart... Parts> std::string Concat(const Parts&... parts) {
     std::string text;
     ((text += parts), ...);

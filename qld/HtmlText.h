@@ -8,8 +8,6 @@ struct HtmlConversion {
     int lineBreaks = 0; // from <br>, and between <div> and <p> blocks
     int entities = 0;   // named basics (&amp; &lt; &gt; &quot; &apos; &nbsp;) and numeric ones
     int tags = 0;       // other tags, dropped
-
-    bool Any() const { return lineBreaks + entities + tags > 0; }
 };
 
 // A field that flash-card programs export as HTML, as the plain text it shows: <br> and block

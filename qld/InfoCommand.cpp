@@ -54,8 +54,10 @@ std::string Options(std::int32_t flags) {
 std::string Range(const QuestionFileHeader& h) {
     std::string range = Concat(std::to_string(std::int64_t{h.rangeFrom} + 1), " to ",
                                std::to_string(std::int64_t{h.rangeTo} + 1));
-    const bool valid = h.rangeFrom >= 0 && h.rangeFrom <= h.rangeTo && h.rangeTo < kMaxQuestions;
-    return valid ? range : Concat(range, " (not valid: Quillow opens it as 1 to 20)");
+    return IsValidRange(h) ? range
+                           : Concat(range, " (not valid: Quillow opens it as ",
+                                    std::to_string(kDefaultRangeFrom + 1), " to ",
+                                    std::to_string(kDefaultRangeTo + 1), ")");
 }
 
 std::string SavedTime(std::int32_t seconds) {
@@ -154,7 +156,7 @@ int RunInfo(const CommandLine& line) {
     PrintField("records", std::to_string(h.recordCount));
     if (scheduleKept) {
         PrintField("range", Range(h));
-        const bool knownMode = h.reviewMode >= 0 && h.reviewMode < kReviewModes;
+        const bool knownMode = IsReviewMode(h.reviewMode);
         PrintField("review mode",
                    knownMode ? ControlWords(IDD_SCHEDULE,
                                             kModeControls[static_cast<std::size_t>(h.reviewMode)])

@@ -18,6 +18,7 @@
 #include "QuestionEditDlg.h"
 #include "ResourceIds.h"
 #include "ScheduleDlg.h"
+#include "SkinMap.h"
 #include "StoreFailure.h"
 #include "Strings.h"
 #include "TrayHost.h"
@@ -128,21 +129,21 @@ void CQuizDlg::FinishStart() {
 // The panel sits at the top of the button column, beside the Edit button's left edge.
 void CQuizDlg::CreatePanel() {
     m_panel.setParent(this);
-    m_panel.setGeometry(GetDlgItem(IDC_EDIT)->x() - 2, 10, 54, 35);
+    m_panel.setGeometry(GetDlgItem(IDC_EDIT)->x() - 2, 10, kSkinPanel.width, kSkinPanel.height);
     m_panel.show();
     RegisterControl(IDC_PANEL, &m_panel);
 }
 
 void CQuizDlg::SetUpButtons() {
-    m_btnEdit.SetStripPos(0, 20, 50, 20, 0);
-    m_btnFunction.SetStripPos(0, 20, 50, 20, 0);
-    m_btnAnswer.SetStripPos(0, 20, 50, 20, 0);
-    m_btnGo.SetStripPos(0, 0, 30, 19, 0);
-    m_btnNext.SetStripPos(0, 0, 30, 19, 0);
-    m_btnHide.SetStripPos(0, 20, 50, 20, 0);
+    for (CSkinButton* button :
+         {&m_btnEdit, &m_btnFunction, &m_btnAnswer, &m_btnGo, &m_btnNext, &m_btnHide}) {
+        const SkinPiece& face =
+            button == &m_btnGo || button == &m_btnNext ? kSkinSmallFace : kSkinLargeFace;
+        button->SetStripPos(face.x, face.y, face.width, face.height, 0);
+    }
 }
 
-// The background is the picture's 40 x 40 tile, over and over.
+// The background is the picture's tile, over and over.
 void CQuizDlg::paintEvent(QPaintEvent* event) {
     if (!m_bStartFinished)
         QMetaObject::invokeMethod(this, &CQuizDlg::FinishStart, Qt::QueuedConnection);
@@ -151,10 +152,10 @@ void CQuizDlg::paintEvent(QPaintEvent* event) {
         return;
     }
     QPainter painter(this);
-    const int columns = (width() + 39) / 40, rows = (height() + 39) / 40;
-    for (int c = 0; c < columns; ++c)
-        for (int r = 0; r < rows; ++r)
-            CopyFromBackground(painter, QPoint(40 * c, 40 * r), QRect(150, 0, 40, 40));
+    const QRect tile = kSkinTile.Rect();
+    for (int x = 0; x < width(); x += tile.width())
+        for (int y = 0; y < height(); y += tile.height())
+            CopyFromBackground(painter, QPoint(x, y), tile);
 }
 
 bool CQuizDlg::OnCommand(int id) {

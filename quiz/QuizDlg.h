@@ -34,15 +34,14 @@ public:
     bool IsTrayShown() const;
     // Neither hidden nor minimised.
     bool IsShownToUser() const;
-    // Hidden by the program, waiting for the pop-up: the timer runs only then, and once it has
-    // fired the window waits for the user to pause.
-    bool IsHiddenToTray() const {
+    // Hidden by the program (withdrawn, or minimised on an X11 desktop without a tray) until the
+    // pop-up: the timer runs only then, and once it has fired the window waits for the user to
+    // pause.
+    bool IsWaitingToPopUp() const {
         return IsTimerRunning(ID_POPUP_TIMER) || m_popupWait.IsWaiting();
     }
 
     const CQuestionFile& File() const { return m_file; }
-    const QuestionRecord& Current() const { return m_current; }
-    QColor StaticColor() const { return m_clrStatic; }
 
     enum : int { ID_POPUP_TIMER = 0 };
 
@@ -76,6 +75,8 @@ private:
     void OnOpenFile();
     void OnUsersManual();
     void OnAbout();
+    // Starts the pop-up timer and hides the window: withdrawn where a tray shows the icon and on
+    // Wayland, minimised on an X11 desktop without a tray, where nothing else could bring it back.
     void HideToTray();
 
     void UpdateTitle();

@@ -10,9 +10,6 @@ class CAnswerEdit : public QPlainTextEdit {
 public:
     explicit CAnswerEdit(int displayColors);
 
-    QColor TextColor() const { return m_clrText; }
-    QColor BackColor() const { return m_clrBack; }
-
     // The command code for a key, or -1 when the box handles the key itself.
     static int CommandForKey(int key, Qt::KeyboardModifiers modifiers);
 

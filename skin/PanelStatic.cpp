@@ -2,6 +2,7 @@
 
 #include "BackgroundImage.h"
 #include "ReviewSchedule.h"
+#include "SkinMap.h"
 
 #include <QPainter>
 
@@ -9,14 +10,11 @@
 
 namespace {
 
-const QRect kFace(190, 0, 54, 35);
-
 // The k lowest digits of the value, the rightmost at x.
 void DrawNumber(QPainter& painter, int value, int digits, int x, int y) {
     auto v = static_cast<unsigned>(std::max(value, 0));
     for (int k = 0; k < digits; ++k, x -= 5, v /= 10)
-        CopyFromBackground(painter, QPoint(x, y),
-                           QRect(90 + 5 * static_cast<int>(v % 10), 0, 5, 9));
+        CopyFromBackground(painter, QPoint(x, y), kSkinDigit.Rect(static_cast<int>(v % 10)));
 }
 
 // Which colour a lit segment of the bar takes, by its place.
@@ -51,8 +49,9 @@ int CPanelStatic::LevelOf(std::int32_t correctCount) {
 
 int CPanelStatic::Progress(const QuestionFileHeader& h) {
     const long long span = kReviewSpan[static_cast<std::size_t>(h.reviewMode)];
-    const long long done = h.stepIndex + (static_cast<long long>(h.position) - h.rangeFrom) * 6;
-    long long total = (span + h.rangeTo - h.rangeFrom) * 6;
+    const long long done =
+        h.stepIndex + (static_cast<long long>(h.position) - h.rangeFrom) * kSequenceSlots;
+    long long total = (span + h.rangeTo - h.rangeFrom) * kSequenceSlots;
     if (total < 1)
         total = 1;
     return static_cast<int>(std::clamp(done * 100 / total, 0LL, 100LL));
@@ -60,7 +59,7 @@ int CPanelStatic::Progress(const QuestionFileHeader& h) {
 
 void CPanelStatic::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (!CopyFromBackground(painter, QPoint(0, 0), kFace))
+    if (!CopyFromBackground(painter, QPoint(0, 0), kSkinPanel.Rect()))
         painter.fillRect(rect(), Qt::black);
     DrawInfo(painter);
 }
@@ -72,11 +71,11 @@ void CPanelStatic::DrawInfo(QPainter& painter) {
     for (int i = 0; i < 10; ++i) {
         const int x = 3 + 4 * i;
         const int colour = m_nLevel < i ? 0 : SegmentColour(x);
-        CopyFromBackground(painter, QPoint(x, 2), QRect(90 + 4 * colour, 10, 3, 2));
+        CopyFromBackground(painter, QPoint(x, 2), kSkinBarColour.Rect(colour));
     }
     DrawNumber(painter, m_nNumber, 4, 17, 6);
     DrawNumber(painter, h.rangeFrom + 1, 4, 17, 22);
     DrawNumber(painter, h.rangeTo + 1, 4, 45, 22);
-    CopyFromBackground(painter, QPoint(46, 2), QRect(110 + 6 * h.reviewMode, 9, 5, 5));
+    CopyFromBackground(painter, QPoint(46, 2), kSkinModeMark.Rect(h.reviewMode));
     DrawNumber(painter, Progress(h), 3, 40, 6);
 }

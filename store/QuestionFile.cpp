@@ -62,8 +62,8 @@ StoreStatus CQuestionFile::StartNewFile() {
     h.reservedShort = 0;
     h.reviewMode = REVIEW_NORMAL;
     h.stepIndex = 0;
-    h.rangeFrom = 0;
-    h.rangeTo = 19;
+    h.rangeFrom = kDefaultRangeFrom;
+    h.rangeTo = kDefaultRangeTo;
     h.reservedBytes2.fill(0);
     m_sequenceIndex = 0;
     return ComputeSequence();
@@ -161,12 +161,11 @@ StoreStatus CQuestionFile::RefuseDefectiveFile() {
 
 void CQuestionFile::RepairScheduleState() {
     auto& h = m_header;
-    if (h.rangeTo < 0 || h.rangeFrom < 0 || h.rangeTo >= kMaxQuestions || h.rangeFrom > h.rangeTo ||
-        h.reviewMode < 0 || h.reviewMode >= kReviewModes) {
+    if (!IsValidRange(h) || !IsReviewMode(h.reviewMode)) {
         h.stepIndex = 0;
-        h.rangeFrom = 0;
+        h.rangeFrom = kDefaultRangeFrom;
         h.reviewMode = REVIEW_NORMAL;
-        h.rangeTo = 19;
+        h.rangeTo = kDefaultRangeTo;
     }
     if (h.stepIndex < 0 || h.stepIndex >= kSequenceSlots)
         h.stepIndex = 0;
@@ -184,7 +183,7 @@ StoreStatus CQuestionFile::SetSchedule(int rangeFrom, int rangeTo, int reviewMod
     m_header.rangeFrom = rangeFrom;
     m_header.position = rangeFrom;
     m_header.rangeTo = rangeTo;
-    if (reviewMode >= 0 && reviewMode < kReviewModes)
+    if (IsReviewMode(reviewMode))
         m_header.reviewMode = reviewMode;
     return ComputeSequence();
 }

@@ -55,6 +55,11 @@ std::int64_t NeededLength(const QuestionFileHeader& header) {
     return RecordOffset(header.recordCount, HeaderSizeOf(header));
 }
 
+bool IsValidRange(const QuestionFileHeader& header) {
+    return header.rangeFrom >= 0 && header.rangeFrom <= header.rangeTo &&
+           header.rangeTo < kMaxQuestions;
+}
+
 HeaderDefect FindHeaderDefect(const QuestionFileHeader& header, std::int64_t length) {
     // A file too short to hold a version is short, whatever its first bytes say.
     if (length >= 4 && (header.version < 1 || header.version > kCurrentVersion))

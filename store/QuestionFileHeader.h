@@ -10,6 +10,9 @@ inline constexpr std::int32_t kCurrentVersion = 200;
 inline constexpr std::int32_t kLongHeaderVersion = 150;
 inline constexpr int kMaxQuestions = 1000;
 inline constexpr int kLongestPopupMinutes = 360;
+// The range of a new file, and of one whose range is not valid: the first 20 questions.
+inline constexpr std::int32_t kDefaultRangeFrom = 0;
+inline constexpr std::int32_t kDefaultRangeTo = 19;
 
 enum OptionFlags : std::int32_t {
     OPT_NO_SHOW_AT_START = 1,
@@ -48,5 +51,7 @@ int HeaderSizeOf(const QuestionFileHeader& header);
 // What keeps a file of this header and length from loading, first found first.
 enum class HeaderDefect { None, UnknownVersion, ShortHeader, RecordCountOutOfRange, ShortRecords };
 HeaderDefect FindHeaderDefect(const QuestionFileHeader& header, std::int64_t length);
+// The range runs forward within the questions that a file can hold.
+bool IsValidRange(const QuestionFileHeader& header);
 // The length that the header's records need.
 std::int64_t NeededLength(const QuestionFileHeader& header);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -11,6 +12,10 @@ enum ReviewMode : std::int32_t {
 };
 
 inline constexpr int kReviewModes = 4;
+
+inline constexpr bool IsReviewMode(std::int32_t mode) {
+    return mode >= 0 && mode < kReviewModes;
+}
 inline constexpr int kSequenceSlots = 6;
 
 // At position p the question p - d is due for each offset d of the mode; -1 ends the list.
@@ -23,4 +28,10 @@ inline constexpr std::array<std::array<std::int32_t, kSequenceSlots>, kReviewMod
     }};
 
 // The largest offset of each mode: how far the schedule walks beyond the range's end.
-inline constexpr std::array<std::int32_t, kReviewModes> kReviewSpan = {18, 11, 3, 0};
+inline constexpr std::array<std::int32_t, kReviewModes> kReviewSpan = [] {
+    std::array<std::int32_t, kReviewModes> span{};
+    for (std::size_t mode = 0; mode < span.size(); ++mode)
+        for (const std::int32_t offset : kReviewOffsets[mode])
+            span[mode] = std::max(span[mode], offset);
+    return span;
+}();

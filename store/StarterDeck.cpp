@@ -1,72 +1,36 @@
 #include "StarterDeck.h"
 
-#include <fcntl.h>
-#include <unistd.h>
+#include "File.h"
 
 #include <array>
-#include <cerrno>
-#include <utility>
+#include <cstdio>
 
 namespace {
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int Get() const { return m_fd; }
-    bool Close() { return ::close(std::exchange(m_fd, -1)) == 0; }
-
-private:
-    int m_fd;
-};
-
-bool WriteAll(int fd, const char* bytes, ssize_t count) {
-    while (count > 0) {
-        const ssize_t written = ::write(fd, bytes, static_cast<std::size_t>(count));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        bytes += written;
-        count -= written;
-    }
-    return true;
-}
-
-bool CopyBytes(int from, int to) {
+// Every byte of the source, checked against its length: a read error ends a copy short.
+bool CopyBytes(CFile& from, CFile& to) {
     std::array<char, 65536> buffer{};
-    for (;;) {
-        const ssize_t got = ::read(from, buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
+    std::int64_t copied = 0;
+    while (const std::size_t got = from.Read(buffer.data(), buffer.size())) {
+        if (!to.Write(buffer.data(), got))
             return false;
-        if (got == 0)
-            return true;
-        if (!WriteAll(to, buffer.data(), got))
-            return false;
+        copied += static_cast<std::int64_t>(got);
     }
+    return copied == from.GetLength();
 }
 
 } // namespace
 
 bool CopyStarterDeck(const std::string& from, const std::string& to) {
-    if (from == to)
-        return false;
-    Descriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
-    if (source.Get() < 0)
+    CFile source, target;
+    if (from == to || !source.Open(from, CFile::modeRead))
         return false;
     // Never over an existing file: only a file made here is filled, or removed again.
-    Descriptor target(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (target.Get() < 0)
+    if (!target.Open(to, CFile::modeReadWrite | CFile::modeCreateNew))
         return false;
-    if (CopyBytes(source.Get(), target.Get()) && ::fsync(target.Get()) == 0 && target.Close())
+    if (CopyBytes(source, target) && target.Flush())
         return true;
-    ::unlink(to.c_str());
+    target.Close();
+    std::remove(to.c_str());
     return false;
 }

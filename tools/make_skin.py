@@ -6,9 +6,9 @@
 The picture is one 244 x 40 strip from which the window copies every piece of
 its look: the background tile, the display panel, the digits, bar colours and
 review-mode marks drawn on the panel, and the faces of the six buttons. The
-pieces sit at fixed places (see MAP below). Everything is computed from the
-code (no input files, no randomness), so two runs write the same bytes. Only
-the standard library is used.
+pieces sit at the places that skin/SkinMap.h gives. Everything else is
+computed from the code (no randomness), so two runs write the same bytes.
+Only the standard library is used.
 
 The file is an uncompressed 8-bit BMP: a 14-byte file header, a 40-byte
 BITMAPINFOHEADER with biClrUsed set to the number n of colours in the picture,
@@ -18,6 +18,7 @@ padded to a multiple of 4 bytes.
 
 import math
 import os
+import re
 import struct
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -25,16 +26,19 @@ OUTPUT = os.path.join(ROOT, "res", "backimg.bmp")
 
 WIDTH, HEIGHT = 244, 40
 
-# Where each piece lies in the picture: (x, y, width, height), origin top-left.
-MAP = {
-    "tile": (150, 0, 40, 40),
-    "panel": (190, 0, 54, 35),
-    "small_face": (0, 0, 30, 19),     # face s at x = 30 * s
-    "large_face": (0, 20, 50, 20),    # face s at x = 50 * s
-    "digit": (90, 0, 5, 9),           # digit d at x = 90 + 5 * d
-    "bar_colour": (90, 10, 3, 2),     # colour b at x = 90 + 4 * b
-    "mode_mark": (110, 9, 5, 5),      # mode m at x = 110 + 6 * m
-}
+
+def read_map():
+    """Where each piece lies in the picture, from the program's own table in
+    skin/SkinMap.h: kSkinSmallFace{x, y, width, height, step} as
+    MAP["small_face"], origin top-left; step is how far the next piece of a
+    row lies to the right."""
+    with open(os.path.join(ROOT, "skin", "SkinMap.h")) as f:
+        pieces = re.findall(r"kSkin(\w+)\{(\d+), (\d+), (\d+), (\d+), (\d+)\}", f.read())
+    return {re.sub(r"(?<=.)([A-Z])", r"_\1", name).lower(): tuple(map(int, numbers))
+            for name, *numbers in pieces}
+
+
+MAP = read_map()
 
 # Face states in strip order. The fourth (disabled) face of each size lies over
 # other pieces of the picture and is not drawn on its own.
@@ -168,7 +172,7 @@ def _streaks(x, y, period):
 
 
 def wood_tile(cv):
-    x0, y0, size, _ = MAP["tile"]
+    x0, y0, size, _, _ = MAP["tile"]
     tau = 2 * math.pi
     for y in range(size):
         for x in range(size):
@@ -247,9 +251,9 @@ def button_face(cv, left, top, w, h, state):
 
 def button_faces(cv):
     for name in ("small_face", "large_face"):
-        x, y, w, h = MAP[name]
+        x, y, w, h, step = MAP[name]
         for state in (NORMAL, PRESSED, HOVER):
-            button_face(cv, x + w * state, y, w, h, state)
+            button_face(cv, x + step * state, y, w, h, state)
 
 
 # --------------------------------------------------------------------------
@@ -289,9 +293,9 @@ def digit_glyph(cv, left, top, digit):
 
 
 def digit_glyphs(cv):
-    x, y, w, _ = MAP["digit"]
+    x, y, _, _, step = MAP["digit"]
     for d in range(10):
-        digit_glyph(cv, x + w * d, y, d)
+        digit_glyph(cv, x + step * d, y, d)
 
 
 # --------------------------------------------------------------------------
@@ -300,11 +304,11 @@ def digit_glyphs(cv):
 # --------------------------------------------------------------------------
 
 def bar_colours(cv):
-    x, y, w, h = MAP["bar_colour"]
+    x, y, w, h, step = MAP["bar_colour"]
     cv.rect(x, y, w, h, LCD_GHOST)
     for b, lit in enumerate(BAR_LIT, start=1):
-        cv.hline(x + 4 * b, y, w, lit)
-        cv.hline(x + 4 * b, y + 1, w, mix(lit, LCD, 0.25))
+        cv.hline(x + step * b, y, w, lit)
+        cv.hline(x + step * b, y + 1, w, mix(lit, LCD, 0.25))
 
 
 # --------------------------------------------------------------------------
@@ -330,9 +334,9 @@ MODE_MARKS = [
 
 
 def mode_marks(cv):
-    x, y, w, h = MAP["mode_mark"]
+    x, y, w, h, step = MAP["mode_mark"]
     for m, rows in enumerate(MODE_MARKS):
-        left = x + 6 * m
+        left = x + step * m
         cv.rect(left, y, w, h, LCD)
         for j, row in enumerate(rows):
             for i, ch in enumerate(row):
@@ -360,7 +364,7 @@ PER_CENT = [
 
 
 def panel_face(cv):
-    x0, y0, w, h = MAP["panel"]
+    x0, y0, w, h, _ = MAP["panel"]
     cv.rect(x0, y0, w, h, LCD)
     # Outer bezel: lit along the top and left, darker along the bottom and right.
     cv.hline(x0 + 1, y0, w - 2, BEZEL_LIGHT)

@@ -44,10 +44,11 @@ CWinApp* AfxGetApp() {
     return g_pApp;
 }
 
-// The program has no message loop of its own: its window's loop runs inside InitInstance, and
-// whatever that answers, the application ends through ExitInstance.
+// False from InitInstance skips the message loop: a program whose window runs its loop inside
+// InitInstance answers false, and ends through ExitInstance at once.
 int CWinApp::Run() {
-    static_cast<void>(InitInstance());
+    if (InitInstance())
+        QApplication::exec();
     return ExitInstance();
 }
 

@@ -15,7 +15,8 @@ public:
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
 
-    // InitInstance, then ExitInstance, whose result is the exit status.
+    // InitInstance, the message loop when it answered true, then ExitInstance, whose result is
+    // the exit status.
     int Run();
 
     virtual bool InitInstance() = 0;
