@@ -33,7 +33,7 @@ void CQuestionEditDlg::ShowRecord() {
     // Also before showing the same record again: what was typed stays, stored.
     if (m_nShown != -1)
         StoreEdits();
-    ExitOnFailure(m_pFile->ReadRecordChecked(position, m_record));
+    ExitOnFailure(m_pFile->ReadRecord(position, m_record));
     SetDlgItemText(IDC_EDIT_POSITION,
                    FormatPrintf("%d of %d", {position + 1, m_pFile->Header().recordCount}));
     SetDlgItemText(IDC_EDIT_QUESTION, std::string(FieldText(m_record.question)));

@@ -192,7 +192,7 @@ void CQuizDlg::OnAnswerKey(std::intptr_t code) {
 
 void CQuizDlg::ShowQuestion(bool advance) {
     ExitOnFailure(advance ? m_file.NextQuestion(m_current)
-                          : m_file.ReadRecordChecked(m_current.number, m_current));
+                          : m_file.ReadRecord(m_current.number, m_current));
     m_panel.SetInfo(CPanelStatic::LevelOf(m_current.correctCount), m_current.number + 1,
                     m_file.Header());
     if (FieldText(m_current.question).empty())

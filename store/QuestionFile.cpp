@@ -123,15 +123,13 @@ HeaderDefect CQuestionFile::ReadHeader() {
 }
 
 StoreStatus CQuestionFile::LoadOpenFile() {
-    if (ReadHeader() != HeaderDefect::None)
-        return {FormatString(IDS_DEFECTIVE_HEADER, GetFilePath())};
-    return LoadHeaderRead();
+    return ReadHeader() == HeaderDefect::None
+               ? LoadHeaderRead()
+               : StoreStatus{FormatString(IDS_DEFECTIVE_HEADER, GetFilePath())};
 }
 
 StoreStatus CQuestionFile::LoadOrSetAside() {
-    if (ReadHeader() != HeaderDefect::None)
-        return RefuseDefectiveFile();
-    return LoadHeaderRead();
+    return ReadHeader() == HeaderDefect::None ? LoadHeaderRead() : RefuseDefectiveFile();
 }
 
 StoreStatus CQuestionFile::LoadHeaderRead() {
@@ -210,20 +208,14 @@ StoreStatus CQuestionFile::WriteHeader() {
     return CheckUnchangedAtPath();
 }
 
-int CQuestionFile::ReadRecord(int number, QuestionRecord& buffer) {
+StoreStatus CQuestionFile::ReadRecord(int number, QuestionRecord& buffer) {
     RecordBytes bytes{};
     if (number < 0 || !Seek(RecordOffset(number, kHeaderSize)) ||
         Read(bytes.data(), bytes.size()) != bytes.size())
-        return -1;
+        return {LoadString(IDS_READ_ELEMENT_ERROR)};
     buffer = DecodeRecord(bytes);
     // A damaged number must not send the record's changes to another slot.
     buffer.number = number;
-    return 0;
-}
-
-StoreStatus CQuestionFile::ReadRecordChecked(int number, QuestionRecord& buffer) {
-    if (ReadRecord(number, buffer) < 0)
-        return {LoadString(IDS_READ_ELEMENT_ERROR)};
     return {};
 }
 
@@ -256,7 +248,7 @@ StoreStatus CQuestionFile::AppendRecordWithoutTimes() {
 
 StoreStatus CQuestionFile::UpdateTexts(int number, std::string_view question,
                                        std::string_view answer) {
-    if (StoreStatus read = ReadRecordChecked(number, m_workRecord); read.Failed())
+    if (StoreStatus read = ReadRecord(number, m_workRecord); read.Failed())
         return read;
     SetFieldText(m_workRecord.question, question);
     SetFieldText(m_workRecord.answer, answer);
@@ -264,7 +256,7 @@ StoreStatus CQuestionFile::UpdateTexts(int number, std::string_view question,
 }
 
 StoreStatus CQuestionFile::RecordCorrectAnswer(int number) {
-    if (StoreStatus read = ReadRecordChecked(number, m_workRecord); read.Failed())
+    if (StoreStatus read = ReadRecord(number, m_workRecord); read.Failed())
         return read;
     auto count = static_cast<std::uint32_t>(m_workRecord.correctCount) + 1u;
     m_workRecord.correctCount = static_cast<std::int32_t>(count);
@@ -274,7 +266,7 @@ StoreStatus CQuestionFile::RecordCorrectAnswer(int number) {
 
 StoreStatus CQuestionFile::InitMemoryRecords() {
     for (int i = m_header.rangeFrom; i <= m_header.rangeTo && i < m_header.recordCount; ++i) {
-        if (StoreStatus read = ReadRecordChecked(i, m_workRecord); read.Failed())
+        if (StoreStatus read = ReadRecord(i, m_workRecord); read.Failed())
             return read;
         m_workRecord.memoryReserved = 0;
         m_workRecord.correctCount = 0;

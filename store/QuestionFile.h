@@ -45,10 +45,8 @@ public:
     StoreStatus GoTo(int position);
     StoreStatus SetOptions(std::int32_t popupMinutes, std::int32_t optionFlags);
 
-    // 0, or -1 when the record cannot be read whole. The buffer's number is the slot read.
-    int ReadRecord(int number, QuestionRecord& buffer);
-    // The same, as a failure that says so.
-    StoreStatus ReadRecordChecked(int number, QuestionRecord& buffer);
+    // Fails when the record cannot be read whole. The buffer's number is the slot read.
+    StoreStatus ReadRecord(int number, QuestionRecord& buffer);
     // A record at the end, with empty texts and no count, keeping the work record's answer times.
     StoreStatus AppendRecord();
     // The same with an empty ring of answer times, as a card from elsewhere comes.

@@ -51,7 +51,7 @@ StoreStatus CQuestionFile::NextQuestion(QuestionRecord& destination) {
             return {LoadString(IDS_QUESTION_LIMIT)};
         if (StoreStatus appended = AppendRecord(); appended.Failed())
             return appended;
-    } else if (StoreStatus read = ReadRecordChecked(n, m_workRecord); read.Failed()) {
+    } else if (StoreStatus read = ReadRecord(n, m_workRecord); read.Failed()) {
         return read;
     }
     m_header.stepIndex = m_sequenceIndex;
