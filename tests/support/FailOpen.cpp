@@ -1,5 +1,5 @@
-// Linked into a test program, or preloaded into another one: every open of the path that
-// QUILLOW_FAIL_OPEN names fails with EIO, as on a failing disk.
+// Linked into a test program: every open of the path that QUILLOW_FAIL_OPEN names fails with EIO,
+// as on a failing disk.
 
 #include <cerrno>
 #include <cstdarg>
