@@ -1,28 +1,29 @@
-// Preloaded into a program: of its calls that open, lock or write a file, counted from its start,
-// the one that QUILLOW_STOP_AT numbers stops the program until it is continued, and the one that
-// QUILLOW_FAIL_AT numbers fails with EIO, as on a failing disk.
+// Linked into a test program, or preloaded into another one: every open of the path that
+// QUILLOW_FAIL_OPEN names fails with EIO, as on a failing disk. Of the calls that open or read a
+// file, counted from the program's start, the one that QUILLOW_STOP_AT numbers stops the program
+// until it is continued, and the one that QUILLOW_FAIL_AT numbers fails with EIO.
 
 #include <cerrno>
 #include <csignal>
 #include <cstdarg>
 #include <cstdlib>
+#include <cstring>
 #include <dlfcn.h>
 #include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
 // Whether the call is to be made.
-bool Counted() {
+bool Counted(const char* path = nullptr) {
     static long calls = 0;
-    ++calls;
-    const auto numbered = [](const char* name) {
-        const char* number = std::getenv(name);
-        return number && std::atol(number) == calls;
+    const auto number = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value ? std::atol(value) : 0;
     };
-    if (numbered("QUILLOW_STOP_AT"))
+    const char* failing = std::getenv("QUILLOW_FAIL_OPEN");
+    if (++calls == number("QUILLOW_STOP_AT"))
         ::raise(SIGSTOP);
-    if (!numbered("QUILLOW_FAIL_AT"))
+    if (calls != number("QUILLOW_FAIL_AT") && !(path && failing && std::strcmp(path, failing) == 0))
         return true;
     errno = EIO;
     return false;
@@ -39,13 +40,9 @@ extern "C" int open(const char* path, int flags, ...) {
     va_start(rest, flags);
     const int mode = (flags & (O_CREAT | O_TMPFILE)) ? va_arg(rest, int) : 0;
     va_end(rest);
-    return Counted() ? Real<int(const char*, int, ...)>("open")(path, flags, mode) : -1;
+    return Counted(path) ? Real<int(const char*, int, ...)>("open")(path, flags, mode) : -1;
 }
 
-extern "C" int flock(int fd, int operation) {
-    return Counted() ? Real<int(int, int)>("flock")(fd, operation) : -1;
-}
-
-extern "C" ssize_t write(int fd, const void* buffer, size_t count) {
-    return Counted() ? Real<ssize_t(int, const void*, size_t)>("write")(fd, buffer, count) : -1;
+extern "C" ssize_t read(int fd, void* buffer, size_t count) {
+    return Counted() ? Real<ssize_t(int, void*, size_t)>("read")(fd, buffer, count) : -1;
 }
