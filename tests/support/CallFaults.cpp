@@ -11,10 +11,8 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 
-namespace {
-
 // Whether the call is to be made.
-bool Counted(const char* path = nullptr) {
+static bool Counted(const char* path = nullptr) {
     static long calls = 0;
     const auto number = [](const char* name) {
         const char* value = std::getenv(name);
@@ -29,11 +27,9 @@ bool Counted(const char* path = nullptr) {
     return false;
 }
 
-template <class F> F* Real(const char* name) {
+template <class F> static F* Real(const char* name) {
     return reinterpret_cast<F*>(::dlsym(RTLD_NEXT, name));
 }
-
-} // namespace
 
 extern "C" int open(const char* path, int flags, ...) {
     std::va_list rest;
