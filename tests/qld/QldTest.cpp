@@ -201,7 +201,6 @@ TEST_F(QldTest, FailuresNameTheFileAndTheReason) {
         ::setenv("QUILLOW_FAIL_AT", failing, 1);
         EXPECT_EQ(Run(words, "q\ta\n"), outcome);
     }
-    ::unsetenv("QUILLOW_FAIL_AT");
     EXPECT_EQ(ReadFileBytes(dir.File("short.qld")), shortDeck);
     EXPECT_EQ(Deck("held.qld"), heldDeck);
     EXPECT_EQ(Deck("empty.qld"), MakeDataFile({.cards = {{"", ""}}}));

@@ -15,8 +15,7 @@
 static bool Counted(const char* path = nullptr) {
     static long calls = 0;
     const auto number = [](const char* name) {
-        const char* value = std::getenv(name);
-        return value ? std::atol(value) : 0;
+        return std::atol(std::getenv(name) ? std::getenv(name) : "");
     };
     const char* failing = std::getenv("QUILLOW_FAIL_OPEN");
     if (++calls == number("QUILLOW_STOP_AT"))
