@@ -104,7 +104,7 @@ bool WaitForPaint(Display* display, WindowWatch& watch, Clock::time_point deadli
 }
 
 // The program and the processes it starts, in a group of their own.
-pid_t g_group = 0;
+volatile std::sig_atomic_t g_group = 0;
 
 // Ends the program as the session's end would, then whatever it left in its group.
 void EndGroup() {
@@ -114,6 +114,14 @@ void EndGroup() {
     int status = 0;
     waitpid(g_group, &status, 0);
     kill(-g_group, SIGKILL);
+}
+
+// Ended from outside (its benchmark's time is up), the probe takes the program's group with it:
+// at once, as the program may not end on SIGTERM.
+void EndWithGroup(int signal) {
+    if (g_group > 0)
+        kill(-g_group, SIGKILL);
+    std::_Exit(128 + signal);
 }
 
 // DAMAGE cannot watch an input-only window (dbus-launch makes one when there is no session bus)
@@ -155,6 +163,8 @@ int main(int argc, char** argv) {
     XSync(display, False);
     WindowWatch watch(display, damageEvent);
 
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        std::signal(signal, EndWithGroup);
     const auto start = Clock::now();
     const pid_t pid = fork();
     if (pid == 0) {
@@ -164,8 +174,8 @@ int main(int argc, char** argv) {
         execvp(argv[2], argv + 2);
         _exit(127);
     }
-    setpgid(pid, pid);
     g_group = pid;
+    setpgid(pid, pid);
     const bool painted = WaitForPaint(display, watch, start + std::chrono::seconds(20));
     std::this_thread::sleep_until(start + std::chrono::milliseconds(std::atol(argv[1])));
     const long rss = SmapsField(pid, "Rss"), pss = SmapsField(pid, "Pss");

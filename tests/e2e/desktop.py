@@ -6,10 +6,11 @@
 # object with the time that GNOME Shell 43 hands, "_TIME0".
 #
 # Reports each notification and registered icon as a JSON line on standard output. Lines on
-# standard input: "keys KEYSYM..." types the keys; "invoke ID TOKEN" invokes a notification's
-# default action with this activation token; "lock 1" and "lock 0" lock and unlock the session;
-# "tray" starts the tray; "click SERVICE TOKEN" clicks an icon with this token, as KDE's panel
-# does; "shell" starts GNOME Shell's service; "activate APP ACTION" clicks APP's notification.
+# standard input: "keys KEYSYM..." types the keys, then reports "pressed"; "invoke ID TOKEN"
+# invokes a notification's default action with this activation token; "lock 1" and "lock 0" lock
+# and unlock the session; "tray" starts the tray; "click SERVICE TOKEN" clicks an icon with this
+# token, as KDE's panel does; "shell" starts GNOME Shell's service; "activate APP ACTION" clicks
+# APP's notification.
 import json
 import sys
 import time
@@ -115,6 +116,7 @@ def main():
         words = channel.readline().split()
         if words[0] == "keys":
             press(*words[1:])
+            report(call="pressed")
         elif words[0] == "invoke":
             notifications.ActivationToken(int(words[1]), words[2])
             notifications.ActionInvoked(int(words[1]), "default")

@@ -62,12 +62,14 @@ TEST(DelimitedTextTest, ReadsWhatOtherProgramsExport) {
 struct QldTest : ::testing::Test {
     // The exit status (of the shell: a crash shows as 128 + the signal), a space, then what the
     // tool wrote to its standard output and its standard error. blocks: the largest file it may
-    // write, in blocks of 512 bytes, as on a full disk.
+    // write, in blocks of 512 bytes, as on a full disk. The tool runs with the call faults that
+    // this process's environment sets.
     std::string Run(const std::string& words, const std::string& in = "", int blocks = 1 << 20) {
         Write(".in", in);
         const auto sh = "cd '" + dir.Path() + "' && trap '' XFSZ && ulimit -f " +
-                        std::to_string(blocks) + " && HOME=. XDG_CONFIG_HOME=\"$PWD/.config\" '" +
-                        qld + "' " + words + " <.in >.out 2>.err";
+                        std::to_string(blocks) + " && HOME=. XDG_CONFIG_HOME=\"$PWD/.config\" " +
+                        "LD_PRELOAD=" CALL_FAULTS_LIBRARY " '" + qld + "' " + words +
+                        " <.in >.out 2>.err";
         const int status = std::system(sh.c_str());
         return std::to_string(WEXITSTATUS(status)) + " " + Text(".out") + Text(".err");
     }
@@ -176,27 +178,31 @@ TEST_F(QldTest, FailuresNameTheFileAndTheReason) {
     CFile quillow; // as Quillow holds the file it has open
     ASSERT_TRUE(quillow.Open(dir.File("held.qld"), CFile::modeReadWrite | CFile::shareExclusive));
     Write("big.tsv", std::string(16 * 1024 * 1024 + 1, 'x'));
-    const std::pair<std::string, std::string> failures[] = {
-        {"import new.qld big.tsv",
+    // With a failing disk, the call that fails: an error is no missing deck, and a card written
+    // in part is named.
+    const std::tuple<const char*, std::string, std::string> failures[] = {
+        {"", "import new.qld big.tsv",
          "1 qld: big.tsv: more than 16 MB, far more than a deck of 1000 cards takes: split it\n"},
-        {"import new.qld no.tsv", "1 qld: no.tsv: cannot open: No such file or directory\n"},
-        {"import short.qld -",
+        {"", "import new.qld no.tsv", "1 qld: no.tsv: cannot open: No such file or directory\n"},
+        {"", "import short.qld -",
          "1 qld: short.qld: not a data file: version -926365496 is not 1 to 200\n"},
-        {"import no/such.qld -", "1 qld: no/such.qld: cannot create: No such file or directory\n"},
-        {"import held.qld -", "1 qld: held.qld: the file is open in Quillow (or in another qld): "
-                              "close it there first; nothing was written\n"},
-        {"export held.qld ./held.qld", "1 qld: ./held.qld: is the data file itself\n"}};
-    for (const auto& [words, outcome] : failures)
+        {"1", "import short.qld -", "1 qld: short.qld: cannot open: Input/output error\n"},
+        {"8", "import empty.qld -",
+         "1 qld: empty.qld: Read Element Error!\n"
+         "qld: empty.qld: 0 of 1 card added; record 1 was added empty\n"},
+        {"", "import no/such.qld -",
+         "1 qld: no/such.qld: cannot create: No such file or directory\n"},
+        {"", "import held.qld -",
+         "1 qld: held.qld: the file is open in Quillow (or in another qld): "
+         "close it there first; nothing was written\n"},
+        {"", "export held.qld ./held.qld", "1 qld: ./held.qld: is the data file itself\n"}};
+    for (const auto& [failing, words, outcome] : failures) {
+        ::setenv("QUILLOW_FAIL_AT", failing, 1);
         EXPECT_EQ(Run(words, "q\ta\n"), outcome);
-    // A failing disk: an error is no missing deck.
-    ::setenv("LD_PRELOAD", FAIL_OPEN_LIBRARY, 1);
-    ::setenv("QUILLOW_FAIL_OPEN", "short.qld", 1);
-    EXPECT_EQ(Run("import short.qld -", "q\ta\n"),
-              "1 qld: short.qld: cannot open: Input/output error\n");
-    ::unsetenv("LD_PRELOAD");
-    ::unsetenv("QUILLOW_FAIL_OPEN");
+    }
     EXPECT_EQ(ReadFileBytes(dir.File("short.qld")), shortDeck);
     EXPECT_EQ(Deck("held.qld"), heldDeck);
+    EXPECT_EQ(Deck("empty.qld"), MakeDataFile({.cards = {{"", ""}}}));
     EXPECT_FALSE(FileExists(dir.File("new.qld")));
     for (const char* words : {"", "frob", "import", "import d.qld a b", "import --sep=foo d.qld",
                               "export --header d.qld", "check -x d.qld", "autostart maybe"})
@@ -218,6 +224,30 @@ TEST_F(QldTest, FailuresNameTheFileAndTheReason) {
     rusage usage{};
     ::getrusage(RUSAGE_CHILDREN, &usage);
     EXPECT_LT(usage.ru_maxrss, 8 * 16 * 1024) << "kB at most";
+}
+
+// Two imports at once never overfill a deck: one stopped before any of its calls that open or
+// read a file lets the other write only before it has counted the deck's records.
+TEST_F(QldTest, AnImportHoldsTheDeckFromItsCountToItsLastWrite) {
+    Write("one.tsv", "q\ta\n");
+    int stops = 0;
+    for (int status = 0;; ++stops) {
+        WriteFileBytes(dir.File("deck.qld"), MakeDataFile({.cards = {999, {"q", "a"}}}));
+        const std::string stopped =
+            "cd '" + dir.Path() +
+            "' && exec env LD_PRELOAD=" CALL_FAULTS_LIBRARY " QUILLOW_STOP_AT=" +
+            std::to_string(stops + 1) + " '" + qld + "' import deck.qld one.tsv >/dev/null 2>&1";
+        const pid_t first = ::fork();
+        if (first == 0) // the shell's process becomes qld's
+            ::_exit(::execl("/bin/sh", "sh", "-c", stopped.c_str(), nullptr));
+        if (::waitpid(first, &status, WUNTRACED) != first || !WIFSTOPPED(status))
+            break;
+        Run("import deck.qld one.tsv");
+        ::kill(first, SIGCONT);
+        ::waitpid(first, &status, 0);
+        EXPECT_EQ(Run("check deck.qld"), "0 deck.qld: 1000 records, no problems\n") << stops;
+    }
+    EXPECT_GT(stops, 5);
 }
 
 // The entry starts the Quillow beside qld; one hidden or switched off for GNOME counts as off.
