@@ -13,8 +13,12 @@ std::string OneLine(const std::string& text) {
     std::size_t start = 0;
     while (start < text.size()) {
         const std::size_t end = std::min(text.find('\n', start), text.size());
-        if (end > start)
+        if (end > start) {
+            // "file:" then the path reads "file: path".
+            if (line.ends_with(':'))
+                line.pop_back();
             line += Concat(line.empty() ? "" : ": ", text.substr(start, end - start));
+        }
         start = end + 1;
     }
     return line;

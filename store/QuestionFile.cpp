@@ -4,6 +4,7 @@
 #include "StarterDeck.h"
 #include "Strings.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -278,13 +279,17 @@ StoreStatus CQuestionFile::InitMemoryRecords() {
 
 // Before a write, so as not to write over another program's file; after it, so that nothing is
 // taken as kept that is not in the file at the path. The header is compared too, for a change
-// made so soon after this program's own write that the file's change time did not move.
+// made so soon after this program's own write that the file's change time did not move; a file
+// unchanged at its path that gives fewer of its bytes failed to be read.
 StoreStatus CQuestionFile::CheckUnchangedAtPath() {
     std::string onDisk(kHeaderSize, '\0');
     onDisk.resize(Seek(0) ? Read(onDisk.data(), onDisk.size()) : 0);
-    if (!IsUnchangedAtPath() || onDisk != m_headerOnDisk)
-        return {FormatString(IDS_FILE_CHANGED, GetFilePath())};
-    return {};
+    if (IsUnchangedAtPath() && onDisk == m_headerOnDisk)
+        return {};
+    if (IsUnchangedAtPath() &&
+        std::ssize(onDisk) < std::min<std::int64_t>(kHeaderSize, GetLength()))
+        return {LoadString(IDS_READ_ELEMENT_ERROR)};
+    return {FormatString(IDS_FILE_CHANGED, GetFilePath())};
 }
 
 StoreStatus CQuestionFile::WriteFailure(const std::string& path) {

@@ -187,6 +187,7 @@ TEST_F(QldTest, FailuresNameTheFileAndTheReason) {
         {"", "import short.qld -",
          "1 qld: short.qld: not a data file: version -926365496 is not 1 to 200\n"},
         {"1", "import short.qld -", "1 qld: short.qld: cannot open: Input/output error\n"},
+        {"3", "import new.qld -", "1 qld: new.qld: Read Element Error!\n"},
         {"8", "import empty.qld -",
          "1 qld: empty.qld: Read Element Error!\n"
          "qld: empty.qld: 0 of 1 card added; record 1 was added empty\n"},
@@ -227,27 +228,46 @@ TEST_F(QldTest, FailuresNameTheFileAndTheReason) {
 }
 
 // Two imports at once never overfill a deck: one stopped before any of its calls that open or
-// read a file lets the other write only before it has counted the deck's records.
+// read a file lets the other write only before it has counted the deck's records. A deck replaced
+// under a stopped import is not written, and the words say so in one line.
 TEST_F(QldTest, AnImportHoldsTheDeckFromItsCountToItsLastWrite) {
     Write("one.tsv", "q\ta\n");
-    int stops = 0;
-    for (int status = 0;; ++stops) {
-        WriteFileBytes(dir.File("deck.qld"), MakeDataFile({.cards = {999, {"q", "a"}}}));
-        const std::string stopped =
+    const Bytes full = MakeDataFile({.cards = {999, {"q", "a"}}});
+    // qld stopped before its call `at`, or -1 when it ended before.
+    const auto stoppedImport = [&](int at) {
+        const std::string words =
             "cd '" + dir.Path() +
             "' && exec env LD_PRELOAD=" CALL_FAULTS_LIBRARY " QUILLOW_STOP_AT=" +
-            std::to_string(stops + 1) + " '" + qld + "' import deck.qld one.tsv >/dev/null 2>&1";
-        const pid_t first = ::fork();
-        if (first == 0) // the shell's process becomes qld's
-            ::_exit(::execl("/bin/sh", "sh", "-c", stopped.c_str(), nullptr));
-        if (::waitpid(first, &status, WUNTRACED) != first || !WIFSTOPPED(status))
-            break;
+            std::to_string(at) + " '" + qld + "' import deck.qld one.tsv >stopped.txt 2>&1";
+        const pid_t pid = ::fork();
+        if (pid == 0) // the shell's process becomes qld's
+            ::_exit(::execl("/bin/sh", "sh", "-c", words.c_str(), nullptr));
+        int status = 0;
+        return ::waitpid(pid, &status, WUNTRACED) == pid && WIFSTOPPED(status) ? pid : -1;
+    };
+    const auto goOn = [](pid_t pid) {
+        ::kill(pid, SIGCONT);
+        ::waitpid(pid, nullptr, 0);
+    };
+    int stops = 0;
+    for (pid_t first;
+         WriteFileBytes(dir.File("deck.qld"), full), (first = stoppedImport(stops + 1)) > 0;
+         ++stops) {
         Run("import deck.qld one.tsv");
-        ::kill(first, SIGCONT);
-        ::waitpid(first, &status, 0);
+        goOn(first);
         EXPECT_EQ(Run("check deck.qld"), "0 deck.qld: 1000 records, no problems\n") << stops;
     }
     EXPECT_GT(stops, 5);
+    WriteFileBytes(dir.File("deck.qld"), full);
+    const pid_t last = stoppedImport(stops);
+    WriteFileBytes(dir.File("other.qld"), full);
+    std::filesystem::rename(dir.File("other.qld"), dir.File("deck.qld"));
+    goOn(last);
+    EXPECT_EQ(Text("stopped.txt"),
+              "qld: deck.qld: Another program has replaced, moved or shortened "
+              "the QLD file: deck.qld: Nothing more is written to it.\n"
+              "qld: deck.qld: 1 of 1 card added\n");
+    EXPECT_EQ(Deck(), full);
 }
 
 // The entry starts the Quillow beside qld; one hidden or switched off for GNOME counts as off.
