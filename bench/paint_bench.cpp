@@ -71,16 +71,13 @@ int main(int argc, char** argv) {
     {
         // A new data file with one question.
         CQuestionFile file(host);
-        const auto done = [&host](const StoreStatus& status) {
-            if (status.Failed())
-                host.Notify(status.message);
-            return !status.Failed();
-        };
-        if (!done(file.CreateNew()) || !done(file.AppendRecord()) ||
-            !done(
-                file.UpdateTexts(0, "What is the German word for 'butterfly'?", "Schmetterling")) ||
-            !done(file.SaveAndClose()))
+        if (file.CreateNew().Failed() || file.AppendRecord().Failed() ||
+            file.UpdateTexts(0, "What is the German word for 'butterfly'?", "Schmetterling")
+                .Failed() ||
+            file.SaveAndClose().Failed()) {
+            std::fprintf(stderr, "paint_bench: cannot make the data file in %s\n", folder.c_str());
             return 1;
+        }
     }
     std::printf("paint.grabs=%d\n", kGrabs);
     CQuizDlg quiz(host);
